@@ -1,0 +1,23 @@
+# quorvane_add_test(NAME name SOURCES ... [LIBRARIES ...] [LABELS ...] [GUI] [TIMEOUT s]
+#                   [FIXTURES ...])
+# Builds one GoogleTest program and registers it with ctest. GUI tests share the virtual
+# display, so they never run at the same time as each other.
+function(quorvane_add_test)
+    cmake_parse_arguments(T "GUI" "NAME;TIMEOUT" "SOURCES;LIBRARIES;LABELS;FIXTURES" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} GTest::gtest_main GTest::gmock)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(T_LABELS)
+        set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+    if(T_GUI)
+        set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK display)
+    endif()
+    if(T_FIXTURES)
+        set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED "${T_FIXTURES}")
+    endif()
+endfunction()
