@@ -173,7 +173,13 @@ public:
 private:
     friend struct PngDecoder;
 
+    static constexpr std::array<std::uint8_t, 256> OpaqueTable() {
+        std::array<std::uint8_t, 256> table{};
+        for (auto& entry : table) entry = 255;
+        return table;
+    }
     void TakePixels(TPNGObject&& other);
+    void CopyPixels(const TPNGObject& other);
 
     int width_ = 0;
     int height_ = 0;
@@ -184,7 +190,7 @@ private:
     std::vector<std::uint8_t> color_;  // Height() rows of Width() * ColorBytesPerPixel() bytes
     std::vector<std::uint8_t> alpha_;  // Height() rows of Width() bytes, or empty
     std::array<PngRgb, 256> palette_{};
-    std::array<std::uint8_t, 256> paletteAlpha_{};
+    std::array<std::uint8_t, 256> paletteAlpha_ = OpaqueTable();
     bool hasTransparencyTable_ = false;
     ChangeHandler onChange_;
 };

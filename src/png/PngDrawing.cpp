@@ -1,0 +1,88 @@
+// Drawing a TPNGObject onto device contexts and turning it into GDI bitmaps.
+#include <algorithm>
+
+#include "png/PngObject.h"
+
+namespace qv {
+namespace {
+
+// A top-down DIB section of the given size and bit count; bits receives its pixels.
+ScopedBitmap CreateTopDownDib(int width, int height, WORD bitCount, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitCount;
+    info.bmiHeader.biCompression = BI_RGB;
+    return ScopedBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+std::uint8_t Premultiply(std::uint8_t colour, std::uint8_t alpha) {
+    return static_cast<std::uint8_t>((colour * alpha + 127) / 255);
+}
+
+std::uint8_t BlendOver(std::uint8_t colour, std::uint8_t alpha, std::uint8_t background) {
+    return static_cast<std::uint8_t>((colour * alpha + background * (255 - alpha) + 127) / 255);
+}
+
+// Rows of a 24-bit DIB are padded to whole 32-bit words.
+std::size_t Dib24Stride(int width) {
+    return (std::size_t(width) * 3 + 3) & ~std::size_t{3};
+}
+
+}  // namespace
+
+ScopedBitmap TPNGObject::ToPremultipliedBitmap() const {
+    if (Empty()) return {};
+    void* bits = nullptr;
+    ScopedBitmap bitmap = CreateTopDownDib(width_, height_, 32, &bits);
+    if (!bitmap) return {};
+    auto* out = static_cast<std::uint8_t*>(bits);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x, out += 4) {
+            const PngPixel p = Pixel(x, y);
+            out[0] = Premultiply(p.b, p.a);
+            out[1] = Premultiply(p.g, p.a);
+            out[2] = Premultiply(p.r, p.a);
+            out[3] = p.a;
+        }
+    }
+    GdiFlush();
+    return bitmap;
+}
+
+ScopedBitmap TPNGObject::ToBitmap(COLORREF background) const {
+    if (Empty()) return {};
+    void* bits = nullptr;
+    ScopedBitmap bitmap = CreateTopDownDib(width_, height_, 24, &bits);
+    if (!bitmap) return {};
+    const std::uint8_t bgRed = GetRValue(background), bgGreen = GetGValue(background),
+                       bgBlue = GetBValue(background);
+    for (int y = 0; y < height_; ++y) {
+        auto* out = static_cast<std::uint8_t*>(bits) + std::size_t(y) * Dib24Stride(width_);
+        for (int x = 0; x < width_; ++x, out += 3) {
+            const PngPixel p = Pixel(x, y);
+            out[0] = BlendOver(p.b, p.a, bgBlue);
+            out[1] = BlendOver(p.g, p.a, bgGreen);
+            out[2] = BlendOver(p.r, p.a, bgRed);
+        }
+    }
+    GdiFlush();
+    return bitmap;
+}
+
+bool TPNGObject::Draw(HDC dc, const RECT& rect) const {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (Empty() || width <= 0 || height <= 0) return true;
+    ScopedBitmap bitmap = ToPremultipliedBitmap();
+    ScopedCreatedDC memory(CreateCompatibleDC(dc));
+    if (!bitmap || !memory) return false;
+    ScopedSelectObject select(memory.get(), bitmap.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return AlphaBlend(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, width_, height_,
+                      blend) != FALSE;
+}
+
+}  // namespace qv
