@@ -36,6 +36,9 @@ quorvane_start_wine() {
         LC_ALL=$QUORVANE_WINE_LANG wineboot -i >/dev/null 2>&1 || true
     fi
     LC_ALL=$QUORVANE_WINE_LANG wineserver -p
+    # Start the prefix's services now, away from our output: started by the first test instead,
+    # they inherit ctest's pipes and keep every test "running" until its time-out.
+    LC_ALL=$QUORVANE_WINE_LANG wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 quorvane_env_stop() {
