@@ -1,0 +1,7 @@
+# qv_inputs: the input control family (margin-aware base, edit base, flat edit, flat radio button)
+# with its colour, input-style and layout helpers.
+add_library(qv_inputs STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/ColorHelpers.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/InputStyles.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RadioLayout.cpp)
+target_link_libraries(qv_inputs PUBLIC qv_common gdi32 user32)
