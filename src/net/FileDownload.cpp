@@ -1,11 +1,11 @@
 #include "net/FileDownload.h"
 
-#include <cstdlib>
 #include <exception>
 #include <new>
 
 #include "common/StringConv.h"
 #include "net/DownloadRecord.h"
+#include "net/ResponseInfo.h"
 #include "net/SystemMessage.h"
 #include "net/UrlEncoding.h"
 
@@ -22,42 +22,6 @@ bool FileExists(const std::wstring& name) {
 
 void DeleteIfExists(const std::wstring& name) {
     if (FileExists(name)) DeleteFileW(name.c_str());
-}
-
-std::optional<std::wstring> QueryHeaderText(HINTERNET request, DWORD query) {
-    wchar_t text[256] = {};
-    DWORD bytes = sizeof text - sizeof(wchar_t);
-    if (!HttpQueryInfoW(request, query, text, &bytes, nullptr)) return std::nullopt;
-    return std::wstring(text, bytes / sizeof(wchar_t));
-}
-
-// Content-Length as the 64-bit number it is (a numeric query would stop at 32 bits).
-std::optional<uint64_t> QueryContentLength(HINTERNET request) {
-    const std::optional<std::wstring> text = QueryHeaderText(request, HTTP_QUERY_CONTENT_LENGTH);
-    if (!text || text->empty()) return std::nullopt;
-    wchar_t* end = nullptr;
-    const unsigned long long value = std::wcstoull(text->c_str(), &end, 10);
-    if (*end != L'\0' || (*text)[0] == L'-') return std::nullopt;
-    return value;
-}
-
-std::optional<SYSTEMTIME> QueryLastModified(HINTERNET request) {
-    SYSTEMTIME time{};
-    DWORD size = sizeof time;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_LAST_MODIFIED | HTTP_QUERY_FLAG_SYSTEMTIME, &time,
-                        &size, nullptr)) {
-        return std::nullopt;
-    }
-    return time;
-}
-
-// The first byte of a 206 answer's Content-Range ("bytes X-Y/Z"), if it names one.
-std::optional<uint64_t> QueryRangeStart(HINTERNET request) {
-    const std::optional<std::wstring> text = QueryHeaderText(request, HTTP_QUERY_CONTENT_RANGE);
-    if (!text) return std::nullopt;
-    const size_t digits = text->find_first_of(L"0123456789");
-    if (digits == std::wstring::npos || text->find(L'*') < digits) return std::nullopt;
-    return std::wcstoull(text->c_str() + digits, nullptr, 10);
 }
 
 bool SetLastWriteTime(HANDLE file, const SYSTEMTIME& time) {
@@ -198,7 +162,7 @@ bool FileDownload::OpenTransfer() {
     if (resume_ && !AnswerContinuesAtStart()) {
         // The server did not send the asked-for rest: start the file again from zero, with this
         // answer when it carries the whole body, else with a request for all of it.
-        const bool wholeBody = AnswerStatus() == HTTP_STATUS_OK;
+        const bool wholeBody = QueryStatusCode(request_.get()) == HTTP_STATUS_OK;
         resume_ = false;
         start_ = 0;
         if (!wholeBody && !SendTransferRequest()) return false;
@@ -216,18 +180,8 @@ bool FileDownload::SendTransferRequest() {
     return true;
 }
 
-DWORD FileDownload::AnswerStatus() const {
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    if (!HttpQueryInfoW(request_.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                        &size, nullptr)) {
-        return 0;
-    }
-    return status;
-}
-
 bool FileDownload::AnswerContinuesAtStart() const {
-    if (AnswerStatus() != HTTP_STATUS_PARTIAL_CONTENT) return false;
+    if (QueryStatusCode(request_.get()) != HTTP_STATUS_PARTIAL_CONTENT) return false;
     const std::optional<uint64_t> rangeStart = QueryRangeStart(request_.get());
     return !rangeStart || *rangeStart == start_;
 }

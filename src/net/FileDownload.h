@@ -32,7 +32,6 @@ private:
     void CheckResumableFile();
     bool OpenTransfer();
     bool SendTransferRequest();
-    DWORD AnswerStatus() const;
     bool AnswerContinuesAtStart() const;
     bool OpenTemporaryFile();
     bool TakeBuffer();

@@ -138,6 +138,11 @@ std::wstring SendFailureText(const SendOutcome& outcome) {
     return SystemErrorText(outcome.Error);
 }
 
+std::wstring ShortBodyText(uint64_t received, uint64_t announced) {
+    return L"连接在数据收完前被关闭（收到 " + std::to_wstring(received) + L" / " +
+           std::to_wstring(announced) + L" 字节）";
+}
+
 InterfacePtr<IHttpClient> GetHttpClient() {
     InterfacePtr<IHttpClient>& client = ProcessClient();
     if (!client) client = InterfacePtr<IHttpClient>::Share(THttpClient::Create().get());

@@ -118,6 +118,14 @@ public:
     bool _HttpRequest(const std::wstring& Verb, const std::wstring& Url,
                       const std::wstring& Headers, std::wstring& ResponseHeaders, IByteStream* Body,
                       IByteStream& Response);
+    // _HttpRequest without writing the failure text into Response.
+    bool PerformRequest(const std::wstring& Verb, const std::wstring& Url,
+                        const std::wstring& Headers, std::wstring& ResponseHeaders,
+                        IByteStream* Body, IByteStream& Response, std::wstring& ErrorText);
+    // A request whose answer (or failure text) is delivered as text.
+    bool RequestText(const std::wstring& Verb, const std::wstring& Url, const std::wstring& Headers,
+                     std::wstring& ResponseHeaders, IByteStream* Body, std::wstring& Response,
+                     bool Utf8);
     // Headers, sending and the answer of one open request.
     bool ExchangeRequest(HINTERNET Request, const std::wstring& Headers,
                          std::wstring& ResponseHeaders, IByteStream* Body, IByteStream& Response,
@@ -157,5 +165,7 @@ int64_t GetFileSizeByName(const std::wstring& Name);
 // The status and the failure text of a request that was not answered with 200 or 206:
 // the system text for the last error, or the HTTP status when the server did answer.
 std::wstring SendFailureText(const SendOutcome& outcome);
+// The reason given for a body that ended before its announced length.
+std::wstring ShortBodyText(uint64_t received, uint64_t announced);
 
 }  // namespace qv

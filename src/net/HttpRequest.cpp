@@ -9,6 +9,7 @@
 
 #include "common/StringConv.h"
 #include "net/HttpClient.h"
+#include "net/ResponseInfo.h"
 #include "net/SystemMessage.h"
 #include "net/UrlEncoding.h"
 
@@ -124,23 +125,42 @@ SendOutcome THttpClient::_SendRequest(HINTERNET Request, int32_t Attempts, IByte
 bool THttpClient::_HttpRequest(const std::wstring& Verb, const std::wstring& Url,
                                const std::wstring& Headers, std::wstring& ResponseHeaders,
                                IByteStream* Body, IByteStream& Response) {
-    Response.Clear();
     std::wstring errorText;
-    bool result = false;
+    const bool result =
+        PerformRequest(Verb, Url, Headers, ResponseHeaders, Body, Response, errorText);
+    if (!errorText.empty()) WriteText(Response, errorText);
+    return result;
+}
+
+bool THttpClient::PerformRequest(const std::wstring& Verb, const std::wstring& Url,
+                                 const std::wstring& Headers, std::wstring& ResponseHeaders,
+                                 IByteStream* Body, IByteStream& Response,
+                                 std::wstring& ErrorText) {
+    Response.Clear();
+    ErrorText.clear();
     try {
         std::wstring objectName = EncodeUrl(Url);
         InternetConnection connection;
-        if (_CreateInternetConnect(objectName, connection, errorText)) {
-            ScopedInternet request = _OpenRequest(connection, Verb, objectName);
-            result =
-                ExchangeRequest(request.get(), Headers, ResponseHeaders, Body, Response, errorText);
-        }
-        if (!errorText.empty()) WriteText(Response, errorText);
-        return result;
+        if (!_CreateInternetConnect(objectName, connection, ErrorText)) return false;
+        ScopedInternet request = _OpenRequest(connection, Verb, objectName);
+        return ExchangeRequest(request.get(), Headers, ResponseHeaders, Body, Response, ErrorText);
     } catch (const std::exception& error) {
-        WriteText(Response, L"[THttpClient._HttpRequest]" + AnsiToWide(error.what()));
+        ErrorText = L"[THttpClient._HttpRequest]" + AnsiToWide(error.what());
         return false;
     }
+}
+
+bool THttpClient::RequestText(const std::wstring& Verb, const std::wstring& Url,
+                              const std::wstring& Headers, std::wstring& ResponseHeaders,
+                              IByteStream* Body, std::wstring& Response, bool Utf8) {
+    Response.clear();
+    TMemoryStream answer;
+    std::wstring errorText;
+    const bool result =
+        PerformRequest(Verb, Url, Headers, ResponseHeaders, Body, answer, errorText);
+    // The body as asked; a failure text is the engine's own and never needs decoding.
+    Response = DecodeBody(answer.Bytes(), Utf8) + errorText;
+    return result;
 }
 
 bool THttpClient::ExchangeRequest(HINTERNET Request, const std::wstring& Headers,
@@ -173,13 +193,23 @@ bool THttpClient::ReadBodyInto(HINTERNET Request, IByteStream& Response, std::ws
         ErrorText = L"创建缓冲区失败:" + LastErrorText();
         return false;
     }
+    const std::optional<uint64_t> announced = QueryContentLength(Request);
+    uint64_t received = 0;
     for (;;) {
         DWORD read = 0;
         if (!InternetReadFile(Request, buffer.get(), static_cast<DWORD>(bufferSize), &read)) {
             ErrorText = L"读取响应报文失败：" + LastErrorText();
             return false;
         }
-        if (read == 0) return true;
+        if (read == 0) {
+            // A connection closed early looks like the end of the body: compare with the length.
+            if (announced && received < *announced) {
+                ErrorText = L"读取响应报文失败：" + ShortBodyText(received, *announced);
+                return false;
+            }
+            return true;
+        }
+        received += read;
         if (!Response.Write(buffer.get(), read)) {
             ErrorText = L"将响应报文写入流失败：" + LastErrorText();
             return false;
@@ -194,11 +224,8 @@ bool THttpClient::Get(const std::wstring& Url, const std::wstring& Headers, IByt
 
 bool THttpClient::GetText(const std::wstring& Url, const std::wstring& Headers,
                           std::wstring& Response, bool Utf8) {
-    Response.clear();
-    TMemoryStream answer;
-    const bool result = Get(Url, Headers, answer);
-    Response = DecodeBody(answer.Bytes(), Utf8);
-    return result;
+    std::wstring responseHeaders;
+    return RequestText(L"GET", Url, Headers, responseHeaders, nullptr, Response, Utf8);
 }
 
 bool THttpClient::CheckUrl(const std::wstring& Url) {
@@ -214,11 +241,7 @@ bool THttpClient::Post(const std::wstring& Url, const std::wstring& Headers,
 bool THttpClient::PostStreamForText(const std::wstring& Url, const std::wstring& Headers,
                                     std::wstring& ResponseHeaders, IByteStream& Body,
                                     std::wstring& Response, bool Utf8) {
-    Response.clear();
-    TMemoryStream answer;
-    const bool result = Post(Url, Headers, ResponseHeaders, Body, answer);
-    Response = DecodeBody(answer.Bytes(), Utf8);
-    return result;
+    return RequestText(L"POST", Url, Headers, ResponseHeaders, &Body, Response, Utf8);
 }
 
 bool THttpClient::PostText(const std::wstring& Url, const std::wstring& Headers,
