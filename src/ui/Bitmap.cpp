@@ -98,7 +98,7 @@ TColor TBitmap::TransparentColor() const {
     return RGBColor(bottomLeft[2], bottomLeft[1], bottomLeft[0]);
 }
 
-void TBitmap::Draw(HDC dc, const RECT& r) const {
+void TBitmap::Draw(HDC dc, const RECT& r, bool transparent) const {
     if (!bitmap_ || !dc) return;
     ScopedCreatedDC source(CreateCompatibleDC(dc));
     if (!source) return;
@@ -108,7 +108,7 @@ void TBitmap::Draw(HDC dc, const RECT& r) const {
     if (format_ == pf32bit) {
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         AlphaBlend(dc, r.left, r.top, w, h, source.get(), 0, 0, width_, height_, blend);
-    } else if (transparent_) {
+    } else if (transparent) {
         TransparentBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, width_, height_,
                        ColorToRGB(TransparentColor()));
     } else if (w == width_ && h == height_) {
@@ -120,7 +120,7 @@ void TBitmap::Draw(HDC dc, const RECT& r) const {
     }
 }
 
-bool TBitmap::TakeFromHandle(HBITMAP source) {
+bool TBitmap::AssignHandle(HBITMAP source) {
     BITMAP info{};
     if (!source || !GetObjectW(source, sizeof info, &info)) return false;
     format_ = pf24bit;
@@ -138,13 +138,13 @@ bool TBitmap::TakeFromHandle(HBITMAP source) {
 bool TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name) {
     ScopedBitmap loaded(static_cast<HBITMAP>(
         LoadImageW(instance, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    return TakeFromHandle(loaded.get());
+    return AssignHandle(loaded.get());
 }
 
 bool TBitmap::LoadFromFile(const std::wstring& path) {
     ScopedBitmap loaded(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                         LR_CREATEDIBSECTION | LR_LOADFROMFILE)));
-    return TakeFromHandle(loaded.get());
+    return AssignHandle(loaded.get());
 }
 
 }  // namespace qv

@@ -61,16 +61,19 @@ public:
 
     // Draws the bitmap into r of dc (scaled when sizes differ), honouring Transparent. A 32-bit
     // bitmap is taken as premultiplied alpha and blended.
-    void Draw(HDC dc, const RECT& r) const;
+    void Draw(HDC dc, const RECT& r) const { Draw(dc, r, transparent_); }
+    // As Draw, with transparency given by the caller instead of Transparent().
+    void Draw(HDC dc, const RECT& r, bool transparent) const;
     void Draw(HDC dc, int x, int y) const { Draw(dc, RECT{x, y, x + width_, y + height_}); }
 
     // Loads a 24-bit BMP from a resource of type RT_BITMAP or from a .bmp file; false when the
     // resource or file is missing or unreadable (the bitmap is then unchanged).
     bool LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
     bool LoadFromFile(const std::wstring& path);
+    // Copies the pixels of any GDI bitmap (the handle stays the caller's) into a 24-bit DIB.
+    bool AssignHandle(HBITMAP source);
 
 private:
-    bool TakeFromHandle(HBITMAP source);
     void FreeCanvas();
 
     int width_ = 0;

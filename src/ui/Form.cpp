@@ -95,8 +95,10 @@ bool TForm::CloseQuery() {
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.Caption = TControl::Caption().empty() ? Application().Title() : TControl::Caption();
-    // No border, no caption bar; the system menu and minimise box let the taskbar minimise it.
-    params.Style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    // No border, no caption bar, no system menu (Wine treats a popup with one as a window
+    // manager's window and then waits seconds for it to hide); the minimise box lets the taskbar
+    // minimise it.
+    params.Style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_MINIMIZEBOX;
     if (!Enabled()) params.Style |= WS_DISABLED;
     params.ExStyle = 0;
     if (formStyle_ == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;

@@ -159,6 +159,7 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
+    caption_ = Caption();  // keep what the user typed into a system control
     DestroyHandle();
     HandleNeeded();
 }
