@@ -1,6 +1,8 @@
 // Alignment, anchors, constraints and scaling of children.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "UiTestSupport.h"
@@ -17,8 +19,10 @@ struct ChildSpec {
 };
 
 std::string Describe(const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ")";
+    char text[64];
+    std::snprintf(text, sizeof text, "(%ld,%ld %ldx%ld)", r.left, r.top, r.right - r.left,
+                  r.bottom - r.top);
+    return text;
 }
 
 RECT Bounds(int left, int top, int width, int height) {
