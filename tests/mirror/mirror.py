@@ -23,6 +23,7 @@ CHUNK = 256 * 1024
 MAX_RECORDED_BODY = 64 * 1024
 MAX_RECORDED_REQUESTS = 10000
 MAX_BODY = 16 * 1024 * 1024
+RESET_GRACE_SECONDS = 0.3
 
 # Rule keys and the type of their values.
 RULE_KEYS = {
@@ -371,6 +372,9 @@ class Handler(BaseHTTPRequestHandler):
         try:
             self.wfile.flush()
             if reset:
+                # Give the client a moment to take the bytes already sent: a reset discards
+                # what it has not read yet.
+                time.sleep(RESET_GRACE_SECONDS)
                 # Closing with a zero linger time sends RST instead of FIN; every reference to
                 # the socket must go for the close to happen now.
                 self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
