@@ -9,19 +9,14 @@ namespace qv {
 
 namespace {
 
-int RedOf(ColorValue c) {
+int RedOf(TColor c) {
     return static_cast<int>(c & 0xFF);
 }
-int GreenOf(ColorValue c) {
+int GreenOf(TColor c) {
     return static_cast<int>((c >> 8) & 0xFF);
 }
-int BlueOf(ColorValue c) {
+int BlueOf(TColor c) {
     return static_cast<int>((c >> 16) & 0xFF);
-}
-
-ColorValue MakeColor(int red, int green, int blue) {
-    return static_cast<ColorValue>(red) | (static_cast<ColorValue>(green) << 8) |
-           (static_cast<ColorValue>(blue) << 16);
 }
 
 // Rounds half-way cases to the even neighbour (the default floating-point rounding mode).
@@ -59,37 +54,34 @@ Channels SectorChannels(int sector, double m1, double m2, double p, double q) {
     }
 }
 
-ColorValue Lighten(ColorValue color, int amount) {
+TColor Lighten(TColor color, int amount) {
     const HlsColor hls = ColorToHLS(color);
     return HLSToColor(hls.hue, hls.saturation, std::min(hls.lightness + amount, 255));
 }
 
-ColorValue Darken(ColorValue color, int amount) {
+TColor Darken(TColor color, int amount) {
     const HlsColor hls = ColorToHLS(color);
     return HLSToColor(hls.hue, hls.saturation, std::max(hls.lightness - amount, 0));
 }
 
 }  // namespace
 
-ColorValue ResolveColor(ColorValue color) {
-    if ((color & 0xFF000000u) == kSystemColorFlag) {
-        return static_cast<ColorValue>(GetSysColor(static_cast<int>(color & 0xFF))) & 0xFFFFFFu;
-    }
-    return color & 0xFFFFFFu;
+TColor ResolveColor(TColor color) {
+    return static_cast<TColor>(ColorToRGB(color));
 }
 
-ColorValue BlendColors(ColorValue fore, ColorValue back, std::uint8_t alpha) {
+TColor BlendColors(TColor fore, TColor back, std::uint8_t alpha) {
     fore = ResolveColor(fore);
     back = ResolveColor(back);
     const double weight = static_cast<float>(alpha) / 255.0f;
     const auto mix = [weight](int f, int b) {
         return std::clamp(RoundToEven(weight * f + (1.0 - weight) * b), 0, 255);
     };
-    return MakeColor(mix(RedOf(fore), RedOf(back)), mix(GreenOf(fore), GreenOf(back)),
-                     mix(BlueOf(fore), BlueOf(back)));
+    return RGBColor(mix(RedOf(fore), RedOf(back)), mix(GreenOf(fore), GreenOf(back)),
+                    mix(BlueOf(fore), BlueOf(back)));
 }
 
-ColorValue ChangeLightness(ColorValue color, int step) {
+TColor ChangeLightness(TColor color, int step) {
     if (step == 0) return color;
     // Written with unsigned arithmetic so that INT_MIN has a defined magnitude.
     const unsigned magnitude =
@@ -98,7 +90,7 @@ ColorValue ChangeLightness(ColorValue color, int step) {
     return step > 0 ? Lighten(color, amount) : Darken(color, amount);
 }
 
-HlsColor ColorToHLS(ColorValue color) {
+HlsColor ColorToHLS(TColor color) {
     color = ResolveColor(color);
     const double r = RedOf(color) / 255.0;
     const double g = GreenOf(color) / 255.0;
@@ -124,7 +116,7 @@ HlsColor ColorToHLS(ColorValue color) {
     return HlsColor{ScaleToByte(h), ScaleToByte(l), ScaleToByte(s)};
 }
 
-ColorValue HLSToColor(int hue, int saturation, int lightness) {
+TColor HLSToColor(int hue, int saturation, int lightness) {
     const double h = hue / 239.0;
     const double s = saturation / 240.0;
     const double l = lightness / 240.0;
@@ -137,7 +129,7 @@ ColorValue HLSToColor(int hue, int saturation, int lightness) {
     const double p = m1 + m2 * t * f;
     const double q = m2 - m2 * t * f;
     const Channels c = SectorChannels(sector, m1, m2, p, q);
-    return MakeColor(UnitToChannel(c.red), UnitToChannel(c.green), UnitToChannel(c.blue));
+    return RGBColor(UnitToChannel(c.red), UnitToChannel(c.green), UnitToChannel(c.blue));
 }
 
 }  // namespace qv

@@ -6,18 +6,18 @@
 
 namespace {
 
-using qv::ColorValue;
 using qv::HlsColor;
+using qv::TColor;
 
-constexpr ColorValue kRed = 0x0000FF;
-constexpr ColorValue kLime = 0x00FF00;
-constexpr ColorValue kBlue = 0xFF0000;
-constexpr ColorValue kMaroon = 0x000080;
-constexpr ColorValue kWhite = 0xFFFFFF;
-constexpr ColorValue kGray = 0x808080;
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kLime = 0x00FF00;
+constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kMaroon = 0x000080;
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kGray = 0x808080;
 
 struct HlsCase {
-    ColorValue color;
+    TColor color;
     HlsColor expected;
 };
 
@@ -44,7 +44,7 @@ TEST(ColorToHLSTest, MatchesHandComputedValues) {
 
 struct RgbCase {
     int hue, saturation, lightness;
-    ColorValue expected;
+    TColor expected;
 };
 
 TEST(HLSToColorTest, MatchesHandComputedValuesIncludingTheDivisionBy239) {
@@ -70,9 +70,9 @@ TEST(HLSToColorTest, MatchesHandComputedValuesIncludingTheDivisionBy239) {
 }
 
 struct LightnessCase {
-    ColorValue color;
+    TColor color;
     int step;
-    ColorValue expected;
+    TColor expected;
 };
 
 TEST(ChangeLightnessTest, LightensDarkensAndKeepsZeroStep) {
@@ -101,9 +101,9 @@ TEST(ChangeLightnessTest, TheMostNegativeStepIsAFiniteDarkening) {
 }
 
 struct BlendCase {
-    ColorValue fore, back;
+    TColor fore, back;
     int alpha;
-    ColorValue expected;
+    TColor expected;
 };
 
 TEST(BlendColorsTest, WeighsForeAgainstBack) {
@@ -120,10 +120,10 @@ TEST(BlendColorsTest, WeighsForeAgainstBack) {
 }
 
 TEST(ColorHelpersTest, SystemColoursAreResolvedBeforeUse) {
-    const ColorValue shadow = GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF;
-    EXPECT_EQ(qv::ResolveColor(qv::SystemColor(COLOR_BTNSHADOW)), shadow);
-    EXPECT_EQ(qv::BlendColors(qv::SystemColor(COLOR_BTNSHADOW), kWhite, 255), shadow);
-    EXPECT_EQ(qv::ColorToHLS(qv::SystemColor(COLOR_BTNSHADOW)), qv::ColorToHLS(shadow));
+    const TColor shadow = static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(qv::ResolveColor(qv::clBtnShadow), shadow);
+    EXPECT_EQ(qv::BlendColors(qv::clBtnShadow, kWhite, 255), shadow);
+    EXPECT_EQ(qv::ColorToHLS(qv::clBtnShadow), qv::ColorToHLS(shadow));
 }
 
 }  // namespace
