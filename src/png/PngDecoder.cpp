@@ -296,13 +296,49 @@ PngColorType StoredType(const Header& header, const Ancillary& extra) {
                                                        : PngColorType::RGBAlpha;
 }
 
-void StoreRow(const Header& header, const Ancillary& extra, const Pass& pass, std::uint32_t passRow,
-              const std::uint8_t* row, Storage& storage) {
+// The common case, 8-bit samples without a colour key, without per-sample unpacking.
+void StoreRow8(PngColorType type, const std::uint8_t* row, std::size_t count, std::size_t first,
+               std::size_t step, Storage& storage) {
+    std::uint8_t* color = storage.color.data();
+    std::uint8_t* alpha = storage.alpha.data();
+    switch (type) {
+        case PngColorType::Grayscale:
+        case PngColorType::Palette:
+            for (std::size_t i = 0; i < count; ++i) color[first + i * step] = row[i];
+            break;
+        case PngColorType::GrayscaleAlpha:
+            for (std::size_t i = 0; i < count; ++i) {
+                color[first + i * step] = row[2 * i];
+                alpha[first + i * step] = row[2 * i + 1];
+            }
+            break;
+        case PngColorType::RGB:
+            for (std::size_t i = 0; i < count; ++i) {
+                std::uint8_t* c = color + 3 * (first + i * step);
+                c[0] = row[3 * i];
+                c[1] = row[3 * i + 1];
+                c[2] = row[3 * i + 2];
+            }
+            break;
+        case PngColorType::RGBAlpha:
+            for (std::size_t i = 0; i < count; ++i) {
+                std::uint8_t* c = color + 3 * (first + i * step);
+                c[0] = row[4 * i];
+                c[1] = row[4 * i + 1];
+                c[2] = row[4 * i + 2];
+                alpha[first + i * step] = row[4 * i + 3];
+            }
+            break;
+    }
+}
+
+// Any depth, colour keys: each sample unpacked and scaled to 8 bits.
+void StoreRowScaled(const Header& header, const Ancillary& extra, std::size_t count,
+                    std::size_t first, std::size_t step, const std::uint8_t* row,
+                    Storage& storage) {
     const int depth = header.bitDepth;
-    const std::size_t y = pass.y0 + std::size_t{passRow} * pass.dy;
-    for (std::uint32_t i = 0; i < pass.width; ++i) {
-        const std::size_t x = pass.x0 + std::size_t{i} * pass.dx;
-        const std::size_t pixel = y * header.width + x;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t pixel = first + i * step;
         std::uint8_t* color = storage.color.data() + pixel * storage.colorBytes;
         switch (header.colorType) {
             case PngColorType::Grayscale: {
@@ -315,9 +351,9 @@ void StoreRow(const Header& header, const Ancillary& extra, const Pass& pass, st
                 color[0] = static_cast<std::uint8_t>(SampleAt(row, i, depth));
                 break;
             case PngColorType::RGB: {
-                const unsigned r = SampleAt(row, 3 * std::size_t{i}, depth);
-                const unsigned g = SampleAt(row, 3 * std::size_t{i} + 1, depth);
-                const unsigned b = SampleAt(row, 3 * std::size_t{i} + 2, depth);
+                const unsigned r = SampleAt(row, 3 * i, depth);
+                const unsigned g = SampleAt(row, 3 * i + 1, depth);
+                const unsigned b = SampleAt(row, 3 * i + 2, depth);
                 color[0] = ScaleTo8Bits(r, depth);
                 color[1] = ScaleTo8Bits(g, depth);
                 color[2] = ScaleTo8Bits(b, depth);
@@ -329,18 +365,26 @@ void StoreRow(const Header& header, const Ancillary& extra, const Pass& pass, st
                 break;
             }
             case PngColorType::GrayscaleAlpha:
-                color[0] = ScaleTo8Bits(SampleAt(row, 2 * std::size_t{i}, depth), depth);
-                storage.alpha[pixel] =
-                    ScaleTo8Bits(SampleAt(row, 2 * std::size_t{i} + 1, depth), depth);
+                color[0] = ScaleTo8Bits(SampleAt(row, 2 * i, depth), depth);
+                storage.alpha[pixel] = ScaleTo8Bits(SampleAt(row, 2 * i + 1, depth), depth);
                 break;
             case PngColorType::RGBAlpha:
                 for (std::size_t c = 0; c < 3; ++c)
-                    color[c] = ScaleTo8Bits(SampleAt(row, 4 * std::size_t{i} + c, depth), depth);
-                storage.alpha[pixel] =
-                    ScaleTo8Bits(SampleAt(row, 4 * std::size_t{i} + 3, depth), depth);
+                    color[c] = ScaleTo8Bits(SampleAt(row, 4 * i + c, depth), depth);
+                storage.alpha[pixel] = ScaleTo8Bits(SampleAt(row, 4 * i + 3, depth), depth);
                 break;
         }
     }
+}
+
+void StoreRow(const Header& header, const Ancillary& extra, const Pass& pass, std::uint32_t passRow,
+              const std::uint8_t* row, Storage& storage) {
+    const std::size_t y = pass.y0 + std::size_t{passRow} * pass.dy;
+    const std::size_t first = y * header.width + pass.x0;
+    if (header.bitDepth == 8 && !extra.hasColorKey)
+        StoreRow8(header.colorType, row, pass.width, first, pass.dx, storage);
+    else
+        StoreRowScaled(header, extra, pass.width, first, pass.dx, row, storage);
 }
 
 PngError Reconstruct(const Header& header, const Ancillary& extra, std::vector<std::uint8_t>& raw,

@@ -26,6 +26,28 @@ std::uint8_t BlendOver(std::uint8_t colour, std::uint8_t alpha, std::uint8_t bac
     return static_cast<std::uint8_t>((colour * alpha + background * (255 - alpha) + 127) / 255);
 }
 
+// The usual artwork rows (RGB, RGBA) straight from the row buffers; alpha may be null.
+void PremultiplyRgbRow(const std::uint8_t* color, const std::uint8_t* alpha, int width,
+                       std::uint8_t* out) {
+    for (int x = 0; x < width; ++x, color += 3, out += 4) {
+        const std::uint8_t a = alpha ? alpha[x] : 255;
+        out[0] = Premultiply(color[2], a);
+        out[1] = Premultiply(color[1], a);
+        out[2] = Premultiply(color[0], a);
+        out[3] = a;
+    }
+}
+
+void PremultiplyResolvedRow(const TPNGObject& picture, int y, std::uint8_t* out) {
+    for (int x = 0; x < picture.Width(); ++x, out += 4) {
+        const PngPixel p = picture.Pixel(x, y);
+        out[0] = Premultiply(p.b, p.a);
+        out[1] = Premultiply(p.g, p.a);
+        out[2] = Premultiply(p.r, p.a);
+        out[3] = p.a;
+    }
+}
+
 // Rows of a 24-bit DIB are padded to whole 32-bit words.
 std::size_t Dib24Stride(int width) {
     return (std::size_t(width) * 3 + 3) & ~std::size_t{3};
@@ -39,14 +61,11 @@ ScopedBitmap TPNGObject::ToPremultipliedBitmap() const {
     ScopedBitmap bitmap = CreateTopDownDib(width_, height_, 32, &bits);
     if (!bitmap) return {};
     auto* out = static_cast<std::uint8_t*>(bits);
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x, out += 4) {
-            const PngPixel p = Pixel(x, y);
-            out[0] = Premultiply(p.b, p.a);
-            out[1] = Premultiply(p.g, p.a);
-            out[2] = Premultiply(p.r, p.a);
-            out[3] = p.a;
-        }
+    for (int y = 0; y < height_; ++y, out += std::size_t(width_) * 4) {
+        if (colorType_ == PngColorType::RGBAlpha || colorType_ == PngColorType::RGB)
+            PremultiplyRgbRow(ColorRow(y), AlphaRow(y), width_, out);
+        else
+            PremultiplyResolvedRow(*this, y, out);
     }
     GdiFlush();
     return bitmap;
