@@ -1,7 +1,9 @@
 #include "png/PngObject.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
+#include <utility>
 
 #include "png/PngDecoder.h"
 
@@ -159,14 +161,7 @@ TPNGObject TPNGObject::CreateBlank(int width, int height) {
 }
 
 void TPNGObject::Assign(const TPNGObject& other) {
-    if (this != &other) {
-        try {
-            TPNGObject copy(other);
-            TakePixels(std::move(copy));
-        } catch (const std::bad_alloc&) {
-            TakePixels(TPNGObject());
-        }
-    }
+    if (this != &other) TakePixels(TPNGObject(other));
     Changed();
 }
 

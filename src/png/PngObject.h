@@ -6,7 +6,8 @@
 // depth the format allows (1, 2, 4, 8, 16), palettes with a transparency table, transparent
 // colour keys, Adam7 interlacing. Every chunk's CRC and the zlib stream's checksum are checked.
 // Corrupt, truncated or oversized input is refused with a PngError; a failed load leaves the
-// object exactly as it was. No function of this unit throws.
+// object exactly as it was. No function of this unit throws (a copy that finds no memory is an
+// empty picture).
 //
 // Pixel storage, whatever the file held:
 //   - 8 bits per sample; 16-bit samples are scaled down (v * 255 / 65535, rounded), grey samples
