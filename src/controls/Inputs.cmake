@@ -4,7 +4,10 @@ add_library(qv_inputs STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ColorHelpers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InputStyles.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QelCustomControl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/QelCustomEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QelMargins.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QelWinControl.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/RadioLayout.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/RadioLayout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SideLines.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/XPDorvexEditEx.cpp)
 target_link_libraries(qv_inputs PUBLIC qv_ui qv_common gdi32 user32)
