@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "PngTestFiles.h"
 #include "common/ScopedHandles.h"
@@ -121,6 +122,29 @@ TEST(PngDraw, EmptyPictureOrRectDrawsNothing) {
     EXPECT_TRUE(red.Draw(canvas.dc(), {1, 1, 0, 0}));
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x) ExpectNear(canvas.At(x, y), kBackground, "untouched");
+}
+
+// The process's GDI handle table is filled up to a small headroom, so a call that leaves one of
+// its bitmaps or device contexts behind soon finds no room to create it and fails. (Counting
+// with GetGuiResources is not possible here: Wine always answers 0.)
+TEST(PngDraw, LeavesNoGdiObjectBehind) {
+    const TPNGObject picture =
+        PictureFrom(2, 1, {{255, 0, 0, 255}, {0, 0, 255, 100}}, PngColorType::RGBAlpha);
+    Canvas canvas(4, 4);
+    ASSERT_TRUE(canvas.valid());
+    std::vector<ScopedBrush> filler;
+    for (;;) {
+        ScopedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+        if (!brush || filler.size() >= 200000) break;
+        filler.push_back(std::move(brush));
+    }
+    ASSERT_GT(filler.size(), 1000u);
+    filler.resize(filler.size() - 20);
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(picture.Draw(canvas.dc(), {0, 0, 4, 4})) << "draw " << i;
+        ASSERT_TRUE(picture.ToBitmap(0)) << "plain bitmap " << i;
+        ASSERT_TRUE(picture.ToPremultipliedBitmap()) << "premultiplied bitmap " << i;
+    }
 }
 
 DIBSECTION DescribeBitmap(HBITMAP bitmap) {
