@@ -259,11 +259,13 @@ void TFormShadow::FormPosChanged(TMessage& message) {
 // --- placing the shadow window ----------------------------------------------------------------
 
 void TFormShadow::PlaceShadow(bool show) {
-    const HWND shadow = Handle();
-    if (!shadow) return;
-    SetWindowPos(
-        shadow, FormWindow(), 0, 0, 0, 0,
-        SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    SetShadowPos(SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE |
+                 (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TFormShadow::SetShadowPos(UINT flags) {
+    if (HandleAllocated() || (flags & SWP_SHOWWINDOW))
+        SetWindowPos(Handle(), FormWindow(), 0, 0, 0, 0, flags);
 }
 
 void TFormShadow::MoveShadowBelowForm(int left, int top) {
@@ -275,9 +277,7 @@ void TFormShadow::MoveShadowBelowForm(int left, int top) {
 }
 
 void TFormShadow::ApplyPosFlags() {
-    const HWND shadow = Handle();
-    if (!shadow) return;
-    SetWindowPos(shadow, FormWindow(), 0, 0, 0, 0, FPosFlags | kVisibilityOnly);
+    SetShadowPos(FPosFlags | kVisibilityOnly);
 }
 
 void TFormShadow::RefreshFormFrame(UINT flags) {

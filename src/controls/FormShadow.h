@@ -81,6 +81,7 @@ private:
     void FormPosChanged(TMessage& message);
     void UpdateLayer();
     void PlaceShadow(bool show);
+    void SetShadowPos(UINT flags);
     void WatchdogTimer(TComponent* sender);
 
     void PassOn(TMessage& message);
