@@ -36,6 +36,8 @@ private:
     bool OpenTemporaryFile();
     bool TakeBuffer();
     void ReceiveBody();
+    bool ConnectivityDue(uint64_t now);
+    bool CheckConnectivity(IInternetTransport& transport);
     bool WriteChunk(DWORD bytes);
     bool EndOfBody();
     void Finish();
@@ -79,6 +81,8 @@ private:
     std::unique_ptr<char[]> buffer_;
     DWORD bufferSize_ = 0;
     ProgressMeter meter_;
+    bool connectivityAsked_ = false;
+    uint64_t connectivityAskedAt_ = 0;
 };
 
 }  // namespace qv
