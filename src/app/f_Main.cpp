@@ -70,6 +70,16 @@ std::wstring BrowseForFolder(const wchar_t* title) {
     return folder;
 }
 
+// Handles pending messages, then idles for a moment so that the window's fresh drawing reaches
+// the screen before the engine blocks in its next read. Windows shows it at once anyway; under
+// Wine the window's drawing is only put on the display while the program waits for input, and
+// without this the page would show the report before last for as long as a read blocks.
+void PumpMessages() {
+    Application().ProcessMessages();
+    constexpr DWORD kIdleMs = 1;
+    MsgWaitForMultipleObjectsEx(0, nullptr, kIdleMs, QS_ALLINPUT, 0);
+}
+
 void LogEngineReport(const wchar_t* prefix, const std::wstring& message) {
     GlobalLogger().WriteLog(WideToAnsi(prefix + message + L"]"), llInformation);
 }
@@ -270,21 +280,21 @@ void Tfrm_Main::DownloadProgress(const THttpDownloadInfo& Info, bool& Cancel) {
     switch (Info.Status) {
         case dsStart:
         case dsFinish:
-            Application().ProcessMessages();
+            PumpMessages();
             break;
         case dsProgress:
             SetProgressPosition(static_cast<int32_t>(Info.Position));
             SetProgressTotal(static_cast<int32_t>(Info.Size));
-            Application().ProcessMessages();
+            PumpMessages();
             Cancel = FCancelRequested;
             break;
         case dsFail:
             LogEngineReport(kLogFail, Info.Message);
-            Application().ProcessMessages();
+            PumpMessages();
             break;
         case dsError:
             LogEngineReport(kLogError, Info.Message);
-            Application().ProcessMessages();
+            PumpMessages();
             break;
     }
 }

@@ -108,8 +108,38 @@ class Desktop:
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def all_visible_windows(self):
+        out = _xdotool("search", "--onlyvisible", "--name", "", check=False)
+        return [int(w) for w in out.split()]
+
+    def wait_shadow(self, window, timeout=WINDOW_DEADLINE):
+        """Waits for the drop shadow of a window: another window around it on every side."""
+        left, top, width, height = self.geometry(window)
+
+        def shadow():
+            for other in self.all_visible_windows():
+                if other == window:
+                    continue
+                try:
+                    x, y, w, h = self.geometry(other)
+                except RuntimeError:  # gone meanwhile
+                    continue
+                if (x < left and y < top and x + w > left + width and y + h > top + height
+                        and w < width + 100):
+                    return other
+            return None
+        return wait_until(shadow, timeout, "the shadow of window %d" % window)
+
+    def raise_window(self, window):
+        """Puts the window on top, as a window manager does when it is clicked. Needed because
+        Wine never stacks an unmanaged window below a given sibling (only on top): a shadow
+        window shown after its form ends up above it on an X display without window manager,
+        although Windows keeps it below."""
+        _xdotool("windowraise", window)
+
     def click(self, window, x, y):
         """A left click at (x, y) of the window's client area."""
+        self.raise_window(window)
         _xdotool("mousemove", "--window", window, x, y)
         _xdotool("click", "1")
 
@@ -121,6 +151,7 @@ class Desktop:
         _xdotool("key", "--window", window, *keys)
 
     def drag(self, window, x, y, dx, dy):
+        self.raise_window(window)
         _xdotool("mousemove", "--window", window, x, y)
         _xdotool("mousedown", "1")
         for _ in range(4):

@@ -87,6 +87,7 @@ class ProgramTest(unittest.TestCase):
         window = self.desktop.wait_window(MAIN_TITLE)
         wait_until(lambda: self.desktop.geometry(window)[2:] == MAIN_SIZE, 10,
                    "the main window's designed size")
+        self.desktop.wait_shadow(window)  # shown a moment later, and stacked above it on X
         return window
 
     def wait_dialog(self, title, size=None):
@@ -95,7 +96,9 @@ class ProgramTest(unittest.TestCase):
                 if size is None or self.desktop.geometry(window)[2:] == size:
                     return window
             return None
-        return wait_until(found, 20, "a dialog titled %r" % title)
+        dialog = wait_until(found, 20, "a dialog titled %r" % title)
+        self.desktop.wait_shadow(dialog)
+        return dialog
 
     def wait_failure_dialog(self):
         def found():
@@ -103,14 +106,20 @@ class ProgramTest(unittest.TestCase):
                 if self.desktop.geometry(window)[2:] == INFO_SIZE:
                     return window
             return None
-        return wait_until(found, DOWNLOAD_DEADLINE, "the download-failure dialog")
+        dialog = wait_until(found, DOWNLOAD_DEADLINE, "the download-failure dialog")
+        self.desktop.wait_shadow(dialog)
+        return dialog
 
     def wait_package(self, program=None):
         program = program or self.program
         wait_until(lambda: file_bytes(program.package) == MIRRORS.package, DOWNLOAD_DEADLINE,
                    "the package, byte-identical, in " + program.download_folder)
 
-    def assert_screen(self, window, name):
+    def assert_screen(self, window, name, program_waits_for_input=True):
+        """Compares the window with a reference picture. A program blocked in a read cannot
+        repaint what raising its window would uncover, so it is only raised while it waits."""
+        if program_waits_for_input:
+            self.desktop.raise_window(window)
         self.desktop.move_pointer_away()
         reference = os.path.join(CONFIG.references, name + ".png")
         update = os.environ.get("QUORVANE_E2E_UPDATE_REFERENCES") == "1"
@@ -301,7 +310,8 @@ class ResumeTest(ProgramTest):
         self.desktop.click(window, *DOWNLOAD_NOW)
         wait_until(lambda: file_size(self.program.package + ".tmp") == stalled_at,
                    DOWNLOAD_DEADLINE, "the first two chunks on disk")
-        self.assert_screen(window, "progress-page")  # 1 MiB of 3: "正在下载(33%)"
+        # 1 MiB of 3: "正在下载(33%)"; the window was raised by the click.
+        self.assert_screen(window, "progress-page", program_waits_for_input=False)
         self.program.kill()
         MIRRORS.reset()
         self.assertFalse(os.path.exists(self.program.package))
