@@ -57,10 +57,16 @@ class ScriptedTransport final : public IInternetTransport {
 public:
     std::optional<bool> connected;
     DWORD connectionFlags = 0;
+    int connectedAnswers = 0;  // with `connected` unset: answer connected this often, then not
+    int questions = 0;
     int failReadNumber = 0;  // the n-th read fails (1 = the first), 0 never
     int reads = 0;
 
     bool GetConnectedState(DWORD& flags) override {
+        if (connectedAnswers > 0 && ++questions > connectedAnswers) {
+            flags = 0;
+            return false;
+        }
         if (!connected) return SystemTransport().GetConnectedState(flags);
         flags = connectionFlags;
         return *connected;
@@ -535,6 +541,24 @@ TEST_F(FileDownloadTest, TransportAnswersEndTheTransferWithTheirReason) {
         EXPECT_TRUE(FileExists(Tmp()));
         EXPECT_FALSE(FileExists(target_));
     }
+}
+
+TEST_F(FileDownloadTest, ADisconnectDuringTheTransferIsNoticed) {
+    Serve(test::PatternBytes(100000, 16));
+    Rule(R"("throttle": 100000)");  // about one second of transfer
+    client_->SetBufferSize(4096);
+    ScriptedTransport transport;
+    transport.connectedAnswers = 1;
+    client_->SetTransport(transport);
+    ProgressRecorder recorder;
+    const int32_t result = Download(&recorder);
+    client_->SetTransport(SystemTransport());
+    EXPECT_EQ(result, kDownloadFailed);
+    ASSERT_EQ(recorder.Count(dsFail), 1u);
+    EXPECT_EQ(recorder.First(dsFail)->Message, L"检查网络状态失败: 有可能是网络不通。");
+    EXPECT_EQ(transport.questions, 2);
+    EXPECT_GT(TmpSize(), 0u);
+    EXPECT_LT(TmpSize(), 100000u);
 }
 
 TEST_F(FileDownloadTest, AStalledServerEndsInAReadFailureAfterTheTimeout) {
