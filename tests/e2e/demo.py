@@ -21,23 +21,27 @@ THROTTLE = 768 * 1024  # bytes per second: the 3 MiB package takes about four se
 
 def drive(program, desktop, screens):
     window = desktop.wait_window(MAIN_TITLE)
+    desktop.wait_shadow(window)
     shots = []
 
     def save(name):
         desktop.move_pointer_away()
+        shot = desktop.window_shot(window)
         path = os.path.join(screens, name + ".png")
-        desktop.window_shot(window).save(path)
+        shot.save(path)
         shots.append(path)
+        return shot
 
+    desktop.raise_window(window)
     save("1-start-page")
     desktop.click(window, *DOWNLOAD_NOW)
     temporary = program.package + ".tmp"
     wait_until(lambda: os.path.exists(temporary) and os.path.getsize(temporary) >= 1024 * 1024,
                60, "the download to be under way")
-    save("2-progress-page")
+    without_install = save("2-progress-page").pixel(*INSTALL)
     wait_until(lambda: os.path.exists(program.package), 60, "the package")
     desktop.move_pointer_away()
-    wait_until(lambda: desktop.window_shot(window).pixel(*INSTALL) != (255, 255, 255), 10,
+    wait_until(lambda: desktop.window_shot(window).pixel(*INSTALL) != without_install, 10,
                "the install button")
     save("3-finished-page")
     desktop.click(window, *INSTALL)
@@ -67,12 +71,15 @@ def main():
         program.start()
         print("mirrors: 电信 http://127.0.0.1:%d  联通 http://127.0.0.1:%d; program: %s"
               % (args.port_dx, args.port_lt, program.exe))
-        if args.watch:
-            print("the window is open: press the download button, then install; "
-                  "the package goes to " + program.download_folder)
-            program.process.wait()
-        else:
-            drive(program, Desktop(), args.screens)
+        try:
+            if args.watch:
+                print("the window is open: press the download button, then install; "
+                      "the package goes to " + program.download_folder)
+                program.process.wait()
+            else:
+                drive(program, Desktop(), args.screens)
+        finally:
+            program.kill()
     finally:
         mirrors.stop()
     return 0
