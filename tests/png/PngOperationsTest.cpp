@@ -136,6 +136,19 @@ TEST(PngAddAlpha, EachColourTypeGainsAlphaAsDocumented) {
     }
 }
 
+// A transparent colour key must survive: keyed pixels stay transparent, the others opaque.
+TEST(PngAddAlpha, ColourKeyedPicturesKeepTheirTransparentPixels) {
+    for (const wchar_t* name : {L"RGB8_KEY_PNG", L"G8_KEY_PNG"}) {
+        const test::Bytes file = test::ResourceBytes(name);
+        TPNGObject picture;
+        ASSERT_EQ(picture.LoadFromMemory(file.data(), file.size()), PngError::None);
+        picture.AddAlpha();
+        EXPECT_TRUE(picture.HasAlphaChannel());
+        EXPECT_EQ(picture.Pixel(2, 1).a, 0);  // the corpus puts the key colour here
+        EXPECT_EQ(picture.Pixel(0, 0).a, 255);
+    }
+}
+
 TEST(PngAddAlpha, PaletteWithoutTableGetsAnOpaqueTable) {
     const test::Bytes file =
         test::PngFile({test::Header(2, 1, 8, 3), test::Chunk("PLTE", {1, 2, 3, 4, 5, 6}),
