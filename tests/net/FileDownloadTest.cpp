@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 
 #include "MirrorTestBase.h"
 #include "NetTestSupport.h"
@@ -559,6 +560,27 @@ TEST_F(FileDownloadTest, ADisconnectDuringTheTransferIsNoticed) {
     EXPECT_EQ(transport.questions, 2);
     EXPECT_GT(TmpSize(), 0u);
     EXPECT_LT(TmpSize(), 100000u);
+}
+
+TEST_F(FileDownloadTest, AnExceptionFromTheCallbackIsReportedAfterTheFinishingSteps) {
+    Serve(test::PatternBytes(50000, 17));
+    ProgressRecorder recorder;
+    const THttpDownloadEvent record = recorder.Callback();
+    bool thrown = false;
+    const THttpDownloadEvent throwing = [&](const THttpDownloadInfo& info, bool& cancel) {
+        record(info, cancel);
+        if (info.Status == dsProgress && !thrown) {
+            thrown = true;
+            throw std::runtime_error("callback broke");
+        }
+    };
+    EXPECT_EQ(client_->DownloadFile(Url(), target_, throwing, 0, L"GET", L""), kDownloadFailed);
+    EXPECT_EQ(recorder.Statuses(),
+              (std::vector<THttpDownloadStatus>{dsStart, dsProgress, dsFinish, dsError}));
+    EXPECT_EQ(recorder.reports.back().Message, L"callback broke");
+    EXPECT_EQ(client_->GetLastErrorText(), L"callback broke");
+    // The temporary file was closed by the finishing steps: it can be removed now.
+    EXPECT_TRUE(DeleteFileW(Tmp().c_str()));
 }
 
 TEST_F(FileDownloadTest, AStalledServerEndsInAReadFailureAfterTheTimeout) {

@@ -172,5 +172,23 @@ TEST_F(HttpRequestTest, PostsSendTheirBodyAndReturnTheAnswer) {
     EXPECT_EQ(rawAnswer.Bytes(), std::string("\0\1\2", 3));
 }
 
+// A request body that cannot say how long it is.
+class SizelessStream final : public IByteStream {
+public:
+    void Clear() override {}
+    bool Write(const void*, size_t) override { return false; }
+    int64_t Size() const override { return -1; }
+    size_t Read(void*, size_t) override { return 0; }
+};
+
+TEST_F(HttpRequestTest, ABodyWithoutASizeFailsTheRequestWithItsMethodName) {
+    std::wstring headers;
+    SizelessStream body;
+    TMemoryStream answer;
+    EXPECT_FALSE(client_->Post(Mirror().Url(L"/_echo"), L"", headers, body, answer));
+    EXPECT_EQ(answer.Bytes().rfind(WideToAnsi(L"[THttpClient._HttpRequest]"), 0), 0u)
+        << answer.Bytes();
+}
+
 }  // namespace
 }  // namespace qv
