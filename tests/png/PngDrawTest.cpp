@@ -93,6 +93,21 @@ TEST(PngDraw, ScalesWhenTheRectDiffersFromThePicture) {
     ExpectNear(canvas.At(0, 0), kBackground, "outside");
 }
 
+TEST(PngDraw, ScalesPicturesWithTranslucentPixelsToo) {
+    const TPNGObject picture =
+        PictureFrom(2, 1, {{255, 0, 0, 255}, {0, 255, 0, 128}}, PngColorType::RGBAlpha);
+    Canvas canvas(10, 3);
+    ASSERT_TRUE(picture.Draw(canvas.dc(), {1, 1, 9, 3}));  // 8 x 2: each pixel 4 x 2
+    const std::array<int, 3> half = {Blend(0, 128, kBgRed), Blend(255, 128, kBgGreen),
+                                     Blend(0, 128, kBgBlue)};
+    ExpectNear(canvas.At(1, 1), {255, 0, 0}, "left");
+    ExpectNear(canvas.At(4, 2), {255, 0, 0}, "left, inner corner");
+    ExpectNear(canvas.At(5, 1), half, "right");
+    ExpectNear(canvas.At(8, 2), half, "right, far corner");
+    ExpectNear(canvas.At(9, 1), kBackground, "outside");
+    ExpectNear(canvas.At(1, 0), kBackground, "outside");
+}
+
 TEST(PngDraw, ResolvesEveryColourType) {
     const std::vector<PngPixel> pixels = {{200, 100, 50, 255}};
     struct Case {
@@ -140,8 +155,10 @@ TEST(PngDraw, LeavesNoGdiObjectBehind) {
     }
     ASSERT_GT(filler.size(), 1000u);
     filler.resize(filler.size() - 20);
+    const TPNGObject opaque = PictureFrom(1, 1, {{1, 2, 3, 255}}, PngColorType::RGB);
     for (int i = 0; i < 300; ++i) {
         ASSERT_TRUE(picture.Draw(canvas.dc(), {0, 0, 4, 4})) << "draw " << i;
+        ASSERT_TRUE(opaque.Draw(canvas.dc(), {0, 0, 3, 3})) << "opaque draw " << i;
         ASSERT_TRUE(picture.ToBitmap(0)) << "plain bitmap " << i;
         ASSERT_TRUE(picture.ToPremultipliedBitmap()) << "premultiplied bitmap " << i;
     }
