@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +35,94 @@ inline RECT WindowRect(HWND window) {
 
 inline bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Real input through the system's input queue.
+inline void MoveMouseTo(POINT screen) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void MouseButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void Key(WORD vk, bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+}
+
+// The centre of a control in screen coordinates.
+inline POINT CentreOf(const TControl& control) {
+    return control.ClientToScreen({control.Width() / 2, control.Height() / 2});
+}
+
+// What a window shows, read back from its own device context.
+class WindowImage {
+public:
+    explicit WindowImage(HWND window) {
+        RECT r{};
+        GetClientRect(window, &r);
+        image_.SetSize(r.right, r.bottom);
+        ScopedGetDC dc(window);
+        BitBlt(image_.Canvas().Handle(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+        GdiFlush();
+    }
+    int Width() const { return image_.Width(); }
+    int Height() const { return image_.Height(); }
+    // The pixel as a TColor (red in the lowest byte).
+    TColor At(int x, int y) const {
+        const std::uint8_t* row = image_.ScanLine(y);
+        if (!row || x < 0 || x >= image_.Width()) return clNone;
+        return RGBColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    }
+    // The smallest rectangle holding every pixel that matches.
+    RECT BoundsOf(const std::function<bool(TColor)>& match) const {
+        RECT r{Width(), Height(), -1, -1};
+        for (int y = 0; y < Height(); ++y) {
+            for (int x = 0; x < Width(); ++x) {
+                if (!match(At(x, y))) continue;
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+        }
+        return r;
+    }
+    bool Contains(TColor colour) const {
+        return BoundsOf([colour](TColor c) { return c == colour; }).right >= 0;
+    }
+
+private:
+    TBitmap image_;
+};
+
+// A plain borderless form for holding controls under test.
+class HostForm : public TForm {
+public:
+    HostForm(TComponent* owner, int left, int top, int width, int height) : TForm(owner) {
+        SetScaled(false);
+        SetBounds(left, top, width, height);
+        SetColor(clWhite);
+    }
+};
+
+// Shows the form in front so that it takes real mouse and keyboard input.
+inline bool ShowInFront(TForm& form) {
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    return WaitUntil([&] { return GetForegroundWindow() == form.Handle(); });
 }
 
 // The first visible window below window in the z-order (hidden helper windows are skipped).
