@@ -1,5 +1,6 @@
 #include "controls/InputStyles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -96,8 +97,57 @@ std::optional<double> ValueFromText(TInputStyle style, std::wstring_view text) {
     return ParseNumber(text);
 }
 
+// Rounds half away from zero on the number's 15 significant decimal digits, as people do:
+// 0.5 shows as 1 and 2.25 as 2.3, although neither tie is broken that way by binary rounding.
 std::wstring FormatFixed(double value, int decimals) {
-    return Widen(FormatAscii("%.*f", decimals < 0 ? 0 : decimals, value));
+    decimals = std::max(decimals, 0);
+    if (!std::isfinite(value)) return Widen(FormatAscii("%.*f", decimals, value));
+    constexpr int kDigits = 15;
+    // "d.dddddddddddddde+XX": the significant digits and the decimal exponent.
+    const std::string scientific = FormatAscii("%.*e", kDigits - 1, std::fabs(value));
+    std::string digits(1, scientific[0]);
+    digits.append(scientific, 2, kDigits - 1);
+    int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
+    const int kept = exponent + 1 + decimals;  // digits left after rounding
+    if (kept < 0) {
+        digits.clear();
+    } else if (kept < kDigits) {
+        const bool roundUp = digits[static_cast<size_t>(kept)] >= '5';
+        digits.resize(static_cast<size_t>(kept));
+        if (roundUp) {
+            int i = kept - 1;
+            for (; i >= 0 && digits[static_cast<size_t>(i)] == '9'; --i) {
+                digits[static_cast<size_t>(i)] = '0';
+            }
+            if (i >= 0) {
+                ++digits[static_cast<size_t>(i)];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++exponent;
+            }
+        }
+    } else {
+        digits.append(static_cast<size_t>(kept - kDigits), '0');
+    }
+    // The digit for 10^k sits at index exponent - k of the digit string.
+    std::string integer, fraction;
+    for (int power = std::max(exponent, 0); power >= -decimals; --power) {
+        const int index = exponent - power;
+        const char digit = index >= 0 && index < static_cast<int>(digits.size())
+                               ? digits[static_cast<size_t>(index)]
+                               : '0';
+        (power >= 0 ? integer : fraction).push_back(digit);
+    }
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string::npos;
+    std::string text;
+    if (value < 0 && !zero) text.push_back('-');
+    text.append(integer);
+    if (decimals > 0) {
+        text.push_back('.');
+        text.append(fraction);
+    }
+    return Widen(text);
 }
 
 std::wstring FormatGeneral(double value) {

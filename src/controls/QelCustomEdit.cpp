@@ -207,6 +207,8 @@ void TQelCustomEdit::AdjustHeight() {
 
 void TQelCustomEdit::SetFormattingRect(const RECT& rect) {
     if (!HandleAllocated()) return;
+    // The rectangle is exactly where the text goes: no margins of the window's own inside it.
+    SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     SendMessageW(Handle(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rect));
 }
 

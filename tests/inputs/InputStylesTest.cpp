@@ -115,6 +115,30 @@ TEST(InputStylesTest, FormatsWithTheStylesAffixAndFixedDecimals) {
     }
 }
 
+TEST(InputStylesTest, FixedFormRoundsHalfAwayFromZeroOnTheDecimalDigits) {
+    struct Case {
+        double value;
+        int decimals;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {0.5, 0, L"1"},         {1.5, 0, L"2"},
+        {2.5, 0, L"3"},         {2.25, 1, L"2.3"},
+        {2.675, 2, L"2.68"},    {0.15, 1, L"0.2"},
+        {9.995, 2, L"10.00"},   {99.95, 1, L"100.0"},
+        {999.5, 0, L"1000"},    {0.0004, 3, L"0.000"},
+        {-0.0004, 3, L"0.000"}, {-2.5, 0, L"-3"},
+        {123.456, 0, L"123"},   {0.001234, 5, L"0.00123"},
+        {12.5, 2, L"12.50"},    {1e20, 2, L"100000000000000000000.00"},
+        {0.0, 0, L"0"},         {7.0, 4, L"7.0000"},
+        {0.04, 1, L"0.0"},      {0.05, 1, L"0.1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << " with " << c.decimals);
+        EXPECT_EQ(qv::FormatFixed(c.value, c.decimals), c.text);
+    }
+}
+
 TEST(InputStylesTest, GeneralFormIsShortestUpToFifteenDigits) {
     EXPECT_EQ(qv::FormatGeneral(12.5), L"12.5");
     EXPECT_EQ(qv::FormatGeneral(0.1 + 0.2), L"0.3");
