@@ -30,10 +30,6 @@ bool SetLastWriteTime(HANDLE file, const SYSTEMTIME& time) {
     return SystemTimeToFileTime(&time, &fileTime) && SetFileTime(file, nullptr, nullptr, &fileTime);
 }
 
-std::wstring ExceptionText(const std::exception& error) {
-    return AnsiToWide(error.what());
-}
-
 }  // namespace
 
 int32_t THttpClient::DownloadFile(const std::wstring& Url, std::wstring& FileName,

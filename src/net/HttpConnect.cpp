@@ -151,7 +151,7 @@ bool THttpClient::_CreateInternetConnect(std::wstring& Url, InternetConnection& 
         Url = (parts.UrlPath.empty() ? std::wstring(L"/") : parts.UrlPath) + parts.ExtraInfo;
         return true;
     } catch (const std::exception& error) {
-        ErrorText = L"[THttpClient._CreateInternetConnect]" + AnsiToWide(error.what());
+        ErrorText = L"[THttpClient._CreateInternetConnect]" + ExceptionText(error);
         Connection.Close();
         return false;
     }

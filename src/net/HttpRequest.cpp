@@ -145,7 +145,7 @@ bool THttpClient::PerformRequest(const std::wstring& Verb, const std::wstring& U
         ScopedInternet request = _OpenRequest(connection, Verb, objectName);
         return ExchangeRequest(request.get(), Headers, ResponseHeaders, Body, Response, ErrorText);
     } catch (const std::exception& error) {
-        ErrorText = L"[THttpClient._HttpRequest]" + AnsiToWide(error.what());
+        ErrorText = L"[THttpClient._HttpRequest]" + ExceptionText(error);
         return false;
     }
 }

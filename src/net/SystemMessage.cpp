@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include "common/StringConv.h"
+
 namespace qv {
 namespace {
 
@@ -33,6 +35,10 @@ std::wstring SystemErrorText(DWORD code) {
 
 std::wstring LastErrorText() {
     return SystemErrorText(GetLastError());
+}
+
+std::wstring ExceptionText(const std::exception& error) {
+    return Utf8ToWide(error.what());
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 namespace qv {
@@ -12,5 +13,7 @@ namespace qv {
 std::wstring SystemErrorText(DWORD code);
 // SystemErrorText(GetLastError()).
 std::wstring LastErrorText();
+// The message of a caught exception (narrow texts of this program are UTF-8).
+std::wstring ExceptionText(const std::exception& error);
 
 }  // namespace qv
