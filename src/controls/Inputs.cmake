@@ -9,5 +9,6 @@ add_library(qv_inputs STATIC
     ${CMAKE_CURRENT_LIST_DIR}/QelWinControl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RadioLayout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SideLines.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/XPDorvexEditEx.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/XPDorvexEditEx.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/XPDorvexRadioButton.cpp)
 target_link_libraries(qv_inputs PUBLIC qv_ui qv_common gdi32 user32)
