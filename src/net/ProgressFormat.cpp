@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 
 #include "net/IHttpClient.h"
 
