@@ -297,8 +297,8 @@ TEST(FlatRadioSettingsTest, ThumbWidthOfOneOrLessFallsBackToTheSystemThumb) {
     struct Case {
         int requested, expected;
     };
-    for (const Case c : {Case{2, 2}, Case{1, system}, Case{20, 20}, Case{0, system},
-                         Case{-3, system}}) {
+    for (const Case c :
+         {Case{2, 2}, Case{1, system}, Case{20, 20}, Case{0, system}, Case{-3, system}}) {
         radio.SetThumbWidth(c.requested);
         EXPECT_EQ(radio.ThumbWidth(), c.expected) << c.requested;
     }
