@@ -1,7 +1,8 @@
 #include "app/AppFolders.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 namespace qv {
 namespace {

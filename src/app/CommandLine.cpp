@@ -1,7 +1,8 @@
 #include "app/CommandLine.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <memory>
 

@@ -1,9 +1,10 @@
 #include "app/f_Main.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 #include <wininet.h>
 
 #include "app/AppFolders.h"
