@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ChromeTestSupport.h"
+#include "PngFile.h"
 #include "controls/PngImageButton.h"
 
 namespace qv::test {
@@ -46,33 +46,11 @@ TPNGObject BandedPng(int width, std::initializer_list<std::pair<int, TColor>> ba
     return png;
 }
 
-std::string BigEndian(std::uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-            static_cast<char>(v)};
-}
-
-std::string Chunk(const std::string& type, const std::string& data) {
-    const std::string body = type + data;
-    const auto crc =
-        crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-    return BigEndian(static_cast<std::uint32_t>(data.size())) + body +
-           BigEndian(static_cast<std::uint32_t>(crc));
-}
-
 // A palette PNG file of width x height pixels all of palette index 1 (red), index 0 black.
 std::string PalettePngFile(int width, int height) {
-    std::string header = BigEndian(width) + BigEndian(height);
-    header += std::string{8, 3, 0, 0, 0};
     const std::string palette{0, 0, 0, static_cast<char>(255), 0, 0};
-    std::string raw;
-    for (int y = 0; y < height; ++y) raw += std::string(1, 0) + std::string(width, 1);
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(packed.data()), &size,
-             reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()));
-    packed.resize(size);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) + Chunk("PLTE", palette) +
-           Chunk("IDAT", packed) + Chunk("IEND", "");
+    return PngFileBytes(width, height, 3, palette,
+                        std::vector<std::string>(height, std::string(width, 1)));
 }
 
 TEST(DisabledPicture, EveryKindFadesToAThird) {
