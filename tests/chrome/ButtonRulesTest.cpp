@@ -215,7 +215,7 @@ TEST(SpeedButtonFace, GradientBandsStepThroughThirtyTwoColours) {
     EXPECT_EQ(bands[5].Rect.left, 2);
     EXPECT_EQ(bands[5].Rect.right, 65);
     EXPECT_EQ(bands[0].Color, RGB(0, 0, 0));
-    EXPECT_EQ(bands[1].Color, RGB(8, 2, 1));  // 255/31 = 8.2, 62/31 = 2, 31/31 = 1
+    EXPECT_EQ(bands[1].Color, RGB(8, 2, 1));       // 255/31 = 8.2, 62/31 = 2, 31/31 = 1
     EXPECT_EQ(bands[30].Color, RGB(246, 60, 30));  // the last band is empty
     // Descending colours truncate toward zero as well.
     const auto down = GradientBands(RGB(255, 255, 255), RGB(0, 0, 0), 0, 1, 0, 31);
