@@ -84,7 +84,13 @@ class ProgramTest(unittest.TestCase):
     def open_main_window(self, program=None):
         program = program or self.program
         program.start()
-        window = self.desktop.wait_window(MAIN_TITLE)
+
+        def window_or_end():
+            if not program.running():
+                self.fail("the program ended with exit code %d before showing its window"
+                          % program.process.returncode)
+            return (self.desktop.windows(MAIN_TITLE) or [None])[0]
+        window = wait_until(window_or_end, 20, "the main window")
         wait_until(lambda: self.desktop.geometry(window)[2:] == MAIN_SIZE, 10,
                    "the main window's designed size")
         self.desktop.wait_shadow(window)  # shown a moment later, and stacked above it on X
