@@ -39,13 +39,19 @@ TEST(ScopedHandleTest, MoveTransfersOwnershipOnce) {
 }
 
 TEST(ScopedHandleTest, GdiObjectsAreDeleted) {
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    HGDIOBJ brushHandle = nullptr;
+    HGDIOBJ penHandle = nullptr;
     {
         qv::ScopedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
         qv::ScopedPen pen(CreatePen(PS_SOLID, 1, RGB(4, 5, 6)));
         ASSERT_TRUE(brush && pen);
+        brushHandle = brush.get();
+        penHandle = pen.get();
+        ASSERT_EQ(GetObjectType(brushHandle), static_cast<DWORD>(OBJ_BRUSH));
     }
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    // A deleted GDI object no longer has a type.
+    EXPECT_EQ(GetObjectType(brushHandle), 0u);
+    EXPECT_EQ(GetObjectType(penHandle), 0u);
 }
 
 }  // namespace
