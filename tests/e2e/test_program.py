@@ -20,7 +20,7 @@ import unittest
 from desktop import Desktop, Image, wait_until
 from layout import (BANNER, CONFIRM_TITLE, DOWNLOAD_NOW, INFO_BROWSER, INFO_CLOSE, INFO_RELOAD,
                     INFO_SIZE, INSTALL, LINE_DX, LINE_LT, MAIN_POSITION, MAIN_SIZE, MAIN_TITLE,
-                    NOTICE_TITLE, message_box_right_button)
+                    MINIMISE, NOTICE_TITLE, message_box_right_button)
 from mirrors import PACKAGE_SIZE, LocalMirrors
 from program import ProgramFolder
 
@@ -191,6 +191,22 @@ class StartUpTest(ProgramTest):
         self.assertEqual(self.program.wait_exit(), 0)
         self.open_main_window(second)
         self.assertTrue(second.running())
+
+    def test_without_a_log_folder_it_does_not_start(self):
+        with open(self.program.download_folder, "w") as blocker:  # a file where the folder goes
+            blocker.write("not a folder")
+        self.program.start()
+        self.assertNotEqual(self.program.wait_exit(), 0)
+        self.assertEqual(self.desktop.windows(MAIN_TITLE), [])
+
+    def test_minimise_button_minimises_the_window(self):
+        window = self.open_main_window()
+        shadow = self.desktop.wait_shadow(window)
+        self.desktop.click(window, *MINIMISE)
+        # Without a window manager Wine leaves a minimised window where it was; its shadow,
+        # which hides while the form is minimised, tells.
+        self.desktop.wait_gone(shadow)
+        self.assertTrue(self.program.running())
 
     def test_banner_drags_the_window(self):
         window = self.open_main_window()
