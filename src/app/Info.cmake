@@ -7,5 +7,7 @@ if(TARGET qv_ui AND TARGET qv_chrome AND EXISTS ${PROJECT_SOURCE_DIR}/res/CMakeL
         ${CMAKE_CURRENT_LIST_DIR}/f_Info.cpp
         ${CMAKE_CURRENT_LIST_DIR}/f_InfoLayout.cpp)
     target_include_directories(qv_infodialog PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(qv_infodialog PUBLIC qv_ui qv_chrome qv_artwork)
+    # The artwork's ids and loader come from res/; the executable links qv_artwork itself.
+    target_include_directories(qv_infodialog PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(qv_infodialog PUBLIC qv_ui qv_chrome qv_png)
 endif()

@@ -1,8 +1,8 @@
 // The download-failure dialog's controls as laid out at 96 dots per inch, with their artwork.
-#include "ArtworkIds.h"
-#include "ArtworkLoader.h"
 #include "app/f_Info.h"
 #include "controls/PngImageButton.h"
+#include "res/ArtworkIds.h"
+#include "res/ArtworkLoader.h"
 
 namespace qv {
 
@@ -54,7 +54,9 @@ void Tfrm_Info::CreateLayout() {
     Label1->Font().SetName(kFontName);
     Label1->Font().SetHeight(-16);
     Label1->Font().SetColor(clWindowText);
-    Label1->Font().SetCharset(ANSI_CHARSET);
+    // Any character set that holds the Chinese text: a Western one shows boxes where the face
+    // is missing.
+    Label1->Font().SetCharset(DEFAULT_CHARSET);
     Label1->SetCaption(L"在线下载异常，您可以选择重新下载或直接下载安装包安装");
 
     Image1 = new TImage(this);

@@ -13,7 +13,9 @@ if(TARGET qv_ui AND TARGET qv_chrome AND TARGET qv_speedbutton
         ${CMAKE_CURRENT_LIST_DIR}/MsgBox.cpp
         ${CMAKE_CURRENT_LIST_DIR}/f_MsgDlg.cpp
         ${CMAKE_CURRENT_LIST_DIR}/f_MsgDlgLayout.cpp)
-    target_link_libraries(qv_msgbox PUBLIC qv_ui qv_chrome qv_speedbutton qv_artwork)
+    # The artwork's ids and loader come from res/; the executable links qv_artwork itself.
+    target_include_directories(qv_msgbox PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(qv_msgbox PUBLIC qv_ui qv_chrome qv_speedbutton qv_png)
     set(QUORVANE_MSGBOX_FORM ON CACHE INTERNAL "The message box's form is built")
 else()
     set(QUORVANE_MSGBOX_FORM OFF CACHE INTERNAL "The message box's form is built")

@@ -13,8 +13,9 @@ namespace {
 
 using M = MsgDlgMetrics;
 
-// The system command that moves a window by the mouse, as a drag of its caption would.
-constexpr WPARAM kDragMoveCommand = 0xF017;
+// The system command that moves a window by the mouse, as a drag of its caption would
+// (SC_MOVE with HTCAPTION).
+constexpr WPARAM kDragMoveCommand = 0xF012;
 
 bool IsBlank(const std::wstring& text) {
     return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c <= L' '; });
@@ -65,6 +66,9 @@ void Tfrm_MsgDlg::CreateParams(TCreateParams& params) {
     // A top-level tool window of its own: no owner, no taskbar button.
     params.WndParent = nullptr;
     params.ExStyle |= WS_EX_TOOLWINDOW;
+    // Without a taskbar button a minimised dialog could not be brought back, and the windows it
+    // disables would stay disabled: no system menu, no minimise box.
+    params.Style &= ~(WS_SYSMENU | WS_MINIMIZEBOX);
 }
 
 void Tfrm_MsgDlg::FormCreate(TComponent*) {
@@ -218,11 +222,16 @@ void Tfrm_MsgDlg::Image2Click(TComponent*) {
     SetModalResult(mrCancel);
 }
 
-void Tfrm_MsgDlg::Image1MouseDown(TComponent*, TMouseButton, TShiftState, int, int) {
+void Tfrm_MsgDlg::Image1MouseDown(TComponent* Sender, TMouseButton, TShiftState, int, int) {
     const HWND window = Handle();
     if (IsIconic(window) || IsZoomed(window)) return;
     ReleaseCapture();
     SendMessageW(window, WM_SYSCOMMAND, kDragMoveCommand, 0);
+    // The move loop took the button's release; without it the title bar would keep sending the
+    // mouse to the pressed control, and the close image could not be clicked.
+    if (auto* pressed = dynamic_cast<TControl*>(Sender); pressed && pressed->Parent()) {
+        pressed->Parent()->Perform(WM_LBUTTONUP, 0, 0);
+    }
 }
 
 void Tfrm_MsgDlg::Image2MouseMove(TComponent*, TShiftState, int, int) {

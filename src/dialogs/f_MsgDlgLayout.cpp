@@ -1,9 +1,9 @@
 // The message box's controls as laid out at 96 dots per inch, with their artwork.
-#include "ArtworkIds.h"
-#include "ArtworkLoader.h"
 #include "dialogs/ModalSpeedButton.h"
 #include "dialogs/MsgDlgLayout.h"
 #include "dialogs/f_MsgDlg.h"
+#include "res/ArtworkIds.h"
+#include "res/ArtworkLoader.h"
 
 namespace qv {
 

@@ -116,12 +116,12 @@ void PressKeys(std::initializer_list<WORD> chord) {
     }
 }
 
-void Drag(HWND window, POINT from, int dx, int dy) {
+void Drag(HWND window, POINT from, int dx, int dy, bool startsMoveLoop) {
     POINT at = ClientToScreenPoint(window, from);
     SendMouse(MOUSEEVENTF_MOVE, at);
     SendMouse(MOUSEEVENTF_LEFTDOWN, at);
     // The moves belong to the system's move loop, which the press starts.
-    WaitUntil([&] { return InMoveLoop(window); }, 3s);
+    if (startsMoveLoop) WaitUntil([&] { return InMoveLoop(window); }, 3s);
     constexpr int kSteps = 8;
     for (int i = 1; i <= kSteps; ++i) {
         SendMouse(MOUSEEVENTF_MOVE, {at.x + dx * i / kSteps, at.y + dy * i / kSteps});

@@ -31,8 +31,9 @@ void MoveMouse(HWND window, POINT client);
 void Click(HWND window, POINT client, bool rightButton = false);
 void PressKey(WORD virtualKey);
 void PressKeys(std::initializer_list<WORD> chord);  // e.g. {VK_MENU, VK_F4}
-// Presses the left button at from, moves by (dx, dy) in steps, releases.
-void Drag(HWND window, POINT from, int dx, int dy);
+// Presses the left button at from, moves by (dx, dy) in steps, releases. With startsMoveLoop the
+// press is expected to start the system's move loop, and the moves wait for it.
+void Drag(HWND window, POINT from, int dx, int dy, bool startsMoveLoop = true);
 
 // The window's client point as a screen point, and the window's rectangle.
 POINT ClientToScreenPoint(HWND window, POINT client);
