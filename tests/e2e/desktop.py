@@ -5,7 +5,7 @@ import re
 import subprocess
 import time
 
-WINDOW_DEADLINE = 20.0
+WINDOW_DEADLINE = 30.0
 POLL = 0.05
 
 

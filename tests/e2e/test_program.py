@@ -90,7 +90,8 @@ class ProgramTest(unittest.TestCase):
                 self.fail("the program ended with exit code %d before showing its window"
                           % program.process.returncode)
             return (self.desktop.windows(MAIN_TITLE) or [None])[0]
-        window = wait_until(window_or_end, 20, "the main window")
+        # Generous: the first window of a fresh Wine prefix waits for its font cache.
+        window = wait_until(window_or_end, 90, "the main window")
         wait_until(lambda: self.desktop.geometry(window)[2:] == MAIN_SIZE, 10,
                    "the main window's designed size")
         self.desktop.wait_shadow(window)  # shown a moment later, and stacked above it on X
