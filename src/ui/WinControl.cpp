@@ -33,6 +33,22 @@ bool NoButtonHeld(WPARAM keys) {
     return (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
 }
 
+// Gives the mouse capture back when the last button is released, also when the handlers of
+// the release fail.
+class CaptureRelease {
+public:
+    CaptureRelease(HWND window, bool active) : window_(window), active_(active) {}
+    CaptureRelease(const CaptureRelease&) = delete;
+    CaptureRelease& operator=(const CaptureRelease&) = delete;
+    ~CaptureRelease() {
+        if (active_ && window_ && GetCapture() == window_) ReleaseCapture();
+    }
+
+private:
+    HWND window_;
+    bool active_;
+};
+
 // Registers (once) the window class the parameters name and answers its name. A subclass of a
 // system class copies that class and remembers its procedure in original.
 std::wstring RegisterWindowClass(const TCreateParams& params, WNDPROC proc, WNDPROC& original) {
@@ -852,13 +868,10 @@ void TWinControl::RouteMouseToChild(TMessage& message, bool& handled) {
         SetCapture(handle_);
     }
     const bool release = IsButtonUp(message.Msg) && NoButtonHeld(message.WParam);
-    TMessage routed = message;
-    routed.LParam = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
-    target->Perform(routed.Msg, routed.WParam, routed.LParam);
-    if (release && captureControl_) {
-        captureControl_ = nullptr;
-        if (GetCapture() == handle_) ReleaseCapture();
-    }
+    if (release) captureControl_ = nullptr;
+    CaptureRelease releaseAtEnd(handle_, release);
+    target->Perform(message.Msg, message.WParam,
+                    MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
 }
 
 void TWinControl::WndProc(TMessage& message) {
@@ -870,9 +883,9 @@ void TWinControl::WndProc(TMessage& message) {
         if (handled) return;
         const bool ownCapture = !IsSubclassedSystemWindow() && (ControlStyle() & csCaptureMouse);
         if (ownCapture && IsButtonDown(msg)) SetCapture(handle_);
-        const bool release = ownCapture && IsButtonUp(msg) && NoButtonHeld(message.WParam);
+        CaptureRelease releaseAtEnd(handle_,
+                                    ownCapture && IsButtonUp(msg) && NoButtonHeld(message.WParam));
         TControl::WndProc(message);
-        if (release && handle_ && GetCapture() == handle_) ReleaseCapture();
         return;
     }
     switch (msg) {

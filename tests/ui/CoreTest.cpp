@@ -6,6 +6,10 @@
 #include "ui/GraphicControl.h"
 #include "ui/Timer.h"
 
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
 namespace qv {
 namespace {
 
@@ -185,6 +189,154 @@ TEST(ModalTest, CloseQueryCanKeepTheLoopRunning) {
     timer.OnTimer = [&](TComponent*) { form->SetModalResult(mrOk); };
     EXPECT_EQ(form->ShowModal(), mrOk);
     EXPECT_EQ(asked, 2);
+}
+
+TEST(FormTest, CreateRunsOnceAtConstructionAndShowBeforeTheWindowAppears) {
+    class Counting : public TForm {
+    public:
+        explicit Counting(TComponent* owner) : TForm(owner) {
+            OnCreate = [this](TComponent*) { created = ++order; };
+            OnShow = [this](TComponent*) {
+                shown = ++order;
+                visibleDuringShow = IsWindowVisible(Handle()) != FALSE;
+            };
+        }
+        int order = 0, created = 0, shown = 0;
+        bool visibleDuringShow = true;
+    };
+    auto form = MakeForm<Counting>(nullptr);
+    EXPECT_EQ(form->created, 1);
+    EXPECT_EQ(form->shown, 0);
+    form->AfterConstruction();  // a second call changes nothing
+    EXPECT_EQ(form->order, 1);
+    form->SetBounds(0, 0, 50, 50);
+    form->Show();
+    EXPECT_EQ(form->shown, 2);
+    EXPECT_FALSE(form->visibleDuringShow);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST(FormTest, CreationParametersCanMakeAToolWindowWithoutOwnerThatStaysOnTop) {
+    class ToolForm : public TForm {
+    public:
+        using TForm::TForm;
+
+    protected:
+        void CreateParams(TCreateParams& params) override {
+            TForm::CreateParams(params);
+            params.WndParent = nullptr;
+            params.ExStyle |= WS_EX_TOOLWINDOW;
+        }
+    };
+    auto form = MakeForm<ToolForm>(nullptr);
+    form->SetBounds(0, 0, 50, 50);
+    form->SetFormStyle(fsStayOnTop);
+    form->Show();
+    const LONG exStyle = GetWindowLongW(form->Handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), nullptr);
+    form->SetTransparentColorValue(clFuchsia);
+    form->SetTransparentColor(true);
+    EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    COLORREF key = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(form->Handle(), &key, nullptr, &flags));
+    EXPECT_EQ(key, RGB(255, 0, 255));
+    EXPECT_TRUE(flags & LWA_COLORKEY);
+}
+
+TEST(WindowProcTest, AReplacedWindowProcedureSeesMessagesFirstAndChainsToTheOldOne) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBounds(10, 10, 120, 90);
+    std::vector<UINT> seen;
+    bool showingWhenNotified = false;
+    auto old = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        old(m);  // the form's own handling first
+        seen.push_back(m.Msg);
+        if (m.Msg == CM_SHOWINGCHANGED) showingWhenNotified = form->Showing();
+    };
+    form->Show();
+    SetWindowPos(form->Handle(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    auto saw = [&](UINT msg) { return std::find(seen.begin(), seen.end(), msg) != seen.end(); };
+    EXPECT_TRUE(saw(CM_SHOWINGCHANGED));
+    EXPECT_TRUE(showingWhenNotified);
+    EXPECT_TRUE(saw(WM_WINDOWPOSCHANGED));
+    EXPECT_EQ(form->Left(), 30) << "the chained form procedure still handled the move";
+    EXPECT_EQ(form->Top(), 40);
+
+    form->WindowProc = old;  // detached
+    seen.clear();
+    form->Hide();
+    EXPECT_TRUE(seen.empty());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
+class Thrower : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+};
+
+TEST(WindowProcTest, AnExceptionInAHandlerStaysInsideTheWindowProcedure) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBounds(0, 0, 100, 100);
+    auto* control = new Thrower(form.get());
+    control->SetParent(form.get());
+    control->SetBounds(0, 0, 50, 50);
+    int clicks = 0;
+    control->OnClick = [&](TComponent*) {
+        ++clicks;
+        throw std::runtime_error("handler failed");
+    };
+    form->Show();
+    const HWND window = control->Handle();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(clicks, 2) << "the control keeps working after the failure";
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST(WindowProcTest, AHandlerMayDestroyItsOwnWindowAndAFormMayReleaseItself) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBounds(0, 0, 100, 100);
+    auto* control = new Thrower(form.get());
+    control->SetParent(form.get());
+    control->SetBounds(0, 0, 50, 50);
+    control->OnClick = [&](TComponent*) { control->DestroyHandle(); };
+    form->Show();
+    const HWND window = control->Handle();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(control->HandleAllocated());
+    EXPECT_TRUE(control->Handle()) << "the window can be made again";
+
+    class Watcher : public TComponent {
+    public:
+        using TComponent::TComponent;
+        bool gone = false;
+
+    protected:
+        void Notification(TComponent*, TOperation operation) override {
+            gone = gone || operation == opRemove;
+        }
+    };
+    Watcher watcher(nullptr);
+    auto* released = new TForm(nullptr);
+    released->AfterConstruction();
+    released->SetBounds(0, 0, 60, 60);
+    released->FreeNotification(&watcher);
+    released->OnClick = [released](TComponent*) { released->Release(); };
+    released->Show();
+    const HWND releasedWindow = released->Handle();
+    SendMessageW(releasedWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(releasedWindow, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(watcher.gone) << "released later, not inside its own handler";
+    ASSERT_TRUE(WaitUntil([&] { return watcher.gone; }));
+    EXPECT_FALSE(IsWindow(releasedWindow));
 }
 
 }  // namespace

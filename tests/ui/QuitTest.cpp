@@ -53,9 +53,20 @@ TEST(QuitTest, AQuitInsideANestedPumpEndsEveryLoopWithItsCancelAnswer) {
     EXPECT_EQ(late->ShowModal(), mrCancel);
     EXPECT_FALSE(lateShown);
 
-    // Step 3: back in the main loop, the application ends.
+    // Step 3: the main form carries the title to the taskbar and minimises with the
+    // application; back in the main loop, the application ends.
     auto* mainForm = Application().CreateForm<TForm>();
     mainForm->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(Application().MainForm(), mainForm);
+    Application().SetTitle(L"Quorvane");
+    mainForm->Show();
+    wchar_t title[32] = {};
+    GetWindowTextW(mainForm->Handle(), title, 32);
+    EXPECT_STREQ(title, L"Quorvane");
+    Application().Minimize();
+    EXPECT_TRUE(IsIconic(mainForm->Handle()));
+    Application().Restore();
+    EXPECT_FALSE(IsIconic(mainForm->Handle()));
     const ULONGLONG started = GetTickCount64();
     Application().Run();
     EXPECT_LT(GetTickCount64() - started, 5000u) << "Run returns instead of waiting for input";
