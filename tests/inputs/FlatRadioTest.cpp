@@ -173,6 +173,19 @@ TEST_F(FlatRadioTest, PictureStripShowsTheFrameOfTheState) {
     EXPECT_EQ(Pixel(first, 5, 8), clFuchsia);
 }
 
+TEST_F(FlatRadioTest, CheckedGlyphAloneShowsOnlyOnceTheButtonIsChecked) {
+    TBitmap strip(50, 10, pf24bit);
+    strip.Canvas().Brush().SetColor(clLime);
+    strip.Canvas().FillRect(RECT{0, 0, 50, 9});
+    strip.Canvas().Brush().SetColor(clBlack);  // the transparent bottom row
+    strip.Canvas().FillRect(RECT{0, 9, 50, 10});
+    first->SetMouseOutInnerColor(clYellow);
+    first->CheckedGlyph().AssignBitmap(strip);
+    EXPECT_EQ(Pixel(first, kCentre.x, kCentre.y), clYellow);  // unchecked: the circle
+    first->SetChecked(true);
+    EXPECT_EQ(Pixel(first, 5, 8), clLime);
+}
+
 TEST_F(FlatRadioTest, RightJustifiedCaptionEndsAtTheClipEdgeButNeverStartsLeftOfTheBox) {
     for (auto* radio : {first, second}) {
         radio->SetAlignment(taRightJustify);
