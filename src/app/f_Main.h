@@ -30,6 +30,7 @@ private:
     enum class TStartOutcome { Stopped, Restart };
 
     void BuildLayout();  // f_MainLayout.cpp
+    void NameControls();
 
     // Handlers bound by the layout.
     void FormCreate(TComponent* sender);

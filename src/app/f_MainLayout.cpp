@@ -2,6 +2,8 @@
 // 96 dots per inch (the form scales it to the screen's text size).
 #include "app/f_Main.h"
 
+#include <utility>
+
 #include "ArtworkIds.h"
 #include "ArtworkLoader.h"
 #include "controls/FormShadow.h"
@@ -36,6 +38,13 @@ void UseFont(TControl* control, const wchar_t* name, int pixels, TColor color, B
     font.SetColor(color);
     font.SetCharset(charset);
     control->SetParentFont(false);
+}
+
+// A label that keeps its designed box whatever the font measures on this system.
+TLabel* FixedSizeLabel(TComponent* owner) {
+    auto* label = new TLabel(owner);
+    label->SetAutoSize(false);
+    return label;
 }
 
 TImage* PictureButton(TComponent* owner, int pngId) {
@@ -122,7 +131,7 @@ void Tfrm_Main::BuildLayout() {
     pnlTS1 = TransparentPanel(this);
     pnlTS1->SetParent(TS1);
     pnlTS1->SetAlign(alClient);
-    labCustom = Place(pnlTS1, new TLabel(this), 512, 127, 60, 17);
+    labCustom = Place(pnlTS1, FixedSizeLabel(this), 512, 127, 60, 17);
     labCustom->SetCaption(L"自定义下载");
     labCustom->SetCursor(crHandPoint);
     labCustom->SetTransparent(true);
@@ -147,11 +156,11 @@ void Tfrm_Main::BuildLayout() {
     pnlTS2 = TransparentPanel(this);
     pnlTS2->SetParent(TS2);
     pnlTS2->SetAlign(alClient);
-    labDirInfo = Place(pnlTS2, new TLabel(this), 43, 29, 65, 19);
+    labDirInfo = Place(pnlTS2, FixedSizeLabel(this), 43, 29, 65, 19);
     labDirInfo->SetCaption(L"保存路径：");
     labDirInfo->SetTransparent(true);
     UseFont(labDirInfo, kUiFont, 13, clBlack, GB2312_CHARSET);
-    labBack = Place(pnlTS2, new TLabel(this), 543, 122, 46, 19);
+    labBack = Place(pnlTS2, FixedSizeLabel(this), 543, 122, 46, 19);
     labBack->SetCaption(L"<<返回");
     labBack->SetCursor(crHandPoint);
     labBack->SetTransparent(true);
@@ -196,6 +205,42 @@ void Tfrm_Main::BuildLayout() {
     imgProcessOuter->Picture().AssignPng(LoadPngResource(IDR_PNG_PROGRESS_TRACK));
     imgProcessInner = Place(Panel1, new TImage(this), 10, 6, 0, 19);
     imgProcessInner->Picture().AssignPng(LoadPngResource(IDR_PNG_PROGRESS_FILL));
+    NameControls();
+}
+
+void Tfrm_Main::NameControls() {
+    SetName(L"frm_Main");
+    const std::pair<TComponent*, const wchar_t*> names[] = {
+        {pnlGg, L"pnlGg"},
+        {imgTop, L"imgTop"},
+        {pnlMinClose, L"pnlMinClose"},
+        {btnSmall, L"btnSmall"},
+        {btnClose, L"btnClose"},
+        {PC, L"PC"},
+        {TS1, L"TS1"},
+        {pnlTS1, L"pnlTS1"},
+        {labCustom, L"labCustom"},
+        {imgGray, L"imgGray"},
+        {btnDownloadNow, L"btnDownloadNow"},
+        {pnlRdbtn, L"pnlRdbtn"},
+        {rdbDX, L"rdbDX"},
+        {RdbLT, L"RdbLT"},
+        {TS2, L"TS2"},
+        {pnlTS2, L"pnlTS2"},
+        {labDirInfo, L"labDirInfo"},
+        {labBack, L"labBack"},
+        {btnDownload, L"btnDownload"},
+        {btnDir, L"btnDir"},
+        {edtDir, L"edtDir"},
+        {TS3, L"TS3"},
+        {pnlTS3, L"pnlTS3"},
+        {labProcess, L"labProcess"},
+        {btnInstall, L"btnInstall"},
+        {Panel1, L"Panel1"},
+        {imgProcessOuter, L"imgProcessOuter"},
+        {imgProcessInner, L"imgProcessInner"},
+    };
+    for (const auto& [component, name] : names) component->SetName(name);
 }
 
 }  // namespace qv
