@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64 libz-mingw-w64-dev googletest wine wine64 xvfb xauth
-          xdotool x11-apps imagemagick fonts-wqy-microhei python3 python3-pil locales curl time)
+          xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei python3 python3-pil locales curl time)
 
 missing=()
 for p in "${packages[@]}"; do
