@@ -58,11 +58,7 @@ void TForm::ScaleToScreen() {
     // The client size, the children and the fonts follow the text size; the designed screen
     // position stays where it was designed.
     DisableAlign();
-    {
-        auto handler = std::move(Font().OnChange);
-        Font().SetHeight(MulDiv(Font().Height(), screen, pixelsPerInch_));
-        Font().OnChange = std::move(handler);
-    }
+    Font().SetHeight(MulDiv(Font().Height(), screen, pixelsPerInch_));  // handed down as well
     for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(screen, pixelsPerInch_);
     SetBounds(Left(), Top(), MulDiv(Width(), screen, pixelsPerInch_),
               MulDiv(Height(), screen, pixelsPerInch_));

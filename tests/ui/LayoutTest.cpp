@@ -234,6 +234,9 @@ TEST(ScaleTest, AFormDesignedAtTheScreensResolutionKeepsItsLayout) {
     EXPECT_EQ(larger->Left(), 428) << "the designed screen position stays";
     EXPECT_EQ(larger->Width(), MulDiv(620, ppi, ppi * 4 / 5));
     EXPECT_EQ(larger->child->Width(), MulDiv(215, ppi, ppi * 4 / 5));
+    EXPECT_EQ(larger->Font().Height(), MulDiv(-11, ppi, ppi * 4 / 5));
+    EXPECT_EQ(larger->child->Font().Height(), larger->Font().Height())
+        << "a control with its parent's font gets the scaled font";
 }
 
 }  // namespace
