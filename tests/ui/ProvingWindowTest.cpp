@@ -7,6 +7,9 @@
 
 #include "ProvingWindow.h"
 #include "UiTestSupport.h"
+#include "res/ArtworkIds.h"
+#include "res/ArtworkLoader.h"
+#include "ui/VantlePanel.h"
 
 namespace qv {
 namespace {
@@ -47,9 +50,9 @@ public:
         for (wchar_t& c : windowsPath) {
             if (c == L'/') c = L'\\';
         }
-        const bool loaded = image_.LoadFromFile(windowsPath) == PngError::None;
+        error_ = image_.LoadFromFile(windowsPath);
         DeleteFileW(windowsPath.c_str());
-        return loaded;
+        return error_ == PngError::None;
     }
     // The pixel at a client point of the form.
     PngPixel At(const TForm& form, int x, int y) const {
@@ -57,8 +60,12 @@ public:
         return image_.Pixel(p.x, p.y);
     }
 
+    // Why the last screenshot could not be read.
+    std::wstring Error() const { return PngErrorText(error_); }
+
 private:
     TPNGObject image_;
+    PngError error_ = PngError::None;
 };
 
 // The alpha blend of white at alpha a over a colour, rounded.
@@ -144,6 +151,66 @@ TEST(ProvingWindowTest, ScreenshotShowsBannerAlphaEdgesTransparencyTextAndPages)
     EXPECT_TRUE(form->cbxRemind->Checked());
     EXPECT_TRUE(IsWindowVisible(form->moInfo->Handle()));
     EXPECT_EQ(SendMessageW(form->moInfo->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+}
+
+// The program's own artwork: the minimise button's hover picture (white at 40 % on a transparent
+// ground) over the banner, in the main window's arrangement, compared pixel by pixel with the
+// blend computed from the two pictures.
+TEST(ProvingWindowTest, ArtworkWithAlphaBlendsOverTheBannerPixelByPixel) {
+    const TPNGObject banner = LoadPngResource(IDR_PNG_BANNER);
+    const TPNGObject hover = LoadPngResource(IDR_PNG_MINIMISE_HOVER);
+    ASSERT_EQ(banner.Width(), 620);
+    ASSERT_EQ(hover.Width(), 30);
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBounds(100, 100, 620, 300);
+    auto* imgTop = new TImage(form.get());
+    imgTop->SetParent(form.get());
+    imgTop->SetAutoSize(true);
+    imgTop->SetAlign(alTop);
+    imgTop->Picture().AssignPng(banner);
+    auto* pnlMinClose = new TVantlePanel(form.get());
+    pnlMinClose->SetParent(form.get());
+    pnlMinClose->SetBounds(539, 0, 81, 27);
+    pnlMinClose->SetTransparent(true);
+    auto* btnSmall = new TImage(form.get());
+    btnSmall->SetParent(pnlMinClose);
+    btnSmall->SetWidth(30);
+    btnSmall->SetAlign(alRight);
+    btnSmall->Picture().AssignPng(hover);
+    form->Show();
+
+    auto expected = [&](int x, int y) {
+        const PngPixel over = hover.Pixel(x - 590, y);
+        const PngPixel under = banner.Pixel(x, y);
+        auto blend = [&](int s, int d) { return (s * over.a + d * (255 - over.a) + 127) / 255; };
+        return Rgb{blend(over.r, under.r), blend(over.g, under.g), blend(over.b, under.b)};
+    };
+    Screenshot shot;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return shot.Take() && Near(shot.At(*form, 10, 10), expected(10, 10)) &&
+                   Near(shot.At(*form, 600, 20), expected(600, 20));
+        },
+        15000))
+        << "screenshot error " << ::testing::PrintToString(shot.Error()) << ", screen "
+        << Show(shot.At(*form, 10, 10)) << " " << Show(shot.At(*form, 600, 20)) << ", expected "
+        << expected(10, 10).r << "," << expected(10, 10).g << "," << expected(10, 10).b << " and "
+        << expected(600, 20).r << "," << expected(600, 20).g << "," << expected(600, 20).b;
+    int mismatches = 0, translucent = 0;
+    for (int y = 0; y < 27; ++y) {
+        for (int x = 590; x < 620; ++x) {
+            if (!Near(shot.At(*form, x, y), expected(x, y))) ++mismatches;
+            const std::uint8_t a = hover.Pixel(x - 590, y).a;
+            if (a > 0 && a < 255) ++translucent;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(translucent, 0) << "the picture has partly transparent pixels to blend";
+    // Left of the button the transparent panel shows the banner unchanged (outside the
+    // picture the expected colour is the banner's own).
+    for (int x = 540; x < 590; x += 7) {
+        EXPECT_TRUE(Near(shot.At(*form, x, 10), expected(x, 10))) << x;
+    }
 }
 
 }  // namespace

@@ -42,11 +42,20 @@ inline TColor WindowPixel(HWND window, int x, int y) {
     return c == CLR_INVALID ? clNone : static_cast<TColor>(c);
 }
 
-// Runs a command of the host system (through /bin/sh) and waits for it; answers whether it ran
-// to its end in time. Under Wine this starts the Unix program itself (xdotool for real input);
-// Wine does not pass such a program's exit code on, so callers check the command's effect.
+// Runs a command of the host system (through /bin/sh) and waits until it has finished; answers
+// whether it finished in time. Under Wine this starts the Unix program itself (xdotool for real
+// input). Wine's handle of such a process can be signalled before the program is done and does
+// not carry its exit code, so the command leaves a marker file when it ends and callers check
+// the command's effect.
 inline bool RunHostCommand(const std::wstring& command, DWORD timeoutMs = 10000) {
-    std::wstring line = L"/bin/sh -c \"" + command + L"\"";
+    static int counter = 0;
+    const std::wstring marker = L"/tmp/qv-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++counter) + L".done";
+    std::wstring markerWindows = L"Z:" + marker;
+    for (wchar_t& c : markerWindows) {
+        if (c == L'/') c = L'\\';
+    }
+    std::wstring line = L"/bin/sh -c \"" + command + L"; : > " + marker + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -58,13 +67,11 @@ inline bool RunHostCommand(const std::wstring& command, DWORD timeoutMs = 10000)
     ScopedKernelHandle processHandle(process.hProcess);
     ScopedKernelHandle threadHandle(process.hThread);
     // Keep handling messages while the command runs: the input it sends is for our windows.
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        if (GetTickCount64() >= deadline) return false;
-        Application().ProcessMessages();
-        MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
+    const bool finished = WaitUntil(
+        [&] { return GetFileAttributesW(markerWindows.c_str()) != INVALID_FILE_ATTRIBUTES; },
+        timeoutMs);
+    DeleteFileW(markerWindows.c_str());
+    return finished;
 }
 
 // Real input through the X server of the virtual display.
