@@ -187,7 +187,6 @@ private:
     bool ReflectNotification(TMessage& message);
     void HandleKeyMessage(TMessage& message);
     void UpdateBoundsFromWindow();
-    void UpdateShowingOfChildren();
     void DoPositionByAlign(TControl* control, TAlign align, RECT& rect);
     bool SetCursorForPoint();
     void DestroyChildren();

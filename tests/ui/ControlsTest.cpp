@@ -269,6 +269,35 @@ TEST(ImageTest, BlendsAlphaOverTheParentAndLeavesOutATransparentBitmapColour) {
     EXPECT_EQ(PaintedPixel(*form, 2, 2), clRed);
 }
 
+TEST(ImageTest, AProgressFillUncoversItsPictureFromTheLeftUnscaled) {
+    // A 736-pixel fill picture in an image whose width grows, as the download bar does.
+    TPNGObject fill = SolidPng(736, 19, clAqua);
+    for (int y = 0; y < 19; ++y) SetPngPixel(fill, 0, y, clRed);  // marks the first column
+    auto form = ColouredForm(clWhite, 600, 40);
+    auto* inner = new TImage(form.get());
+    inner->SetParent(form.get());
+    inner->SetBounds(10, 6, 0, 19);
+    inner->Picture().AssignPng(fill);
+    struct Case {
+        int width;
+        int probeX;  // form coordinates
+        TColor expected;
+    };
+    const Case cases[] = {
+        {0, 10, clWhite},     // width 0 shows nothing
+        {1, 10, clRed},       // the picture's first column, not a scaled one
+        {300, 309, clAqua},   // last uncovered column
+        {300, 310, clWhite},  // and nothing beyond it
+        {551, 560, clAqua},  {551, 561, clWhite},
+    };
+    for (const Case& c : cases) {
+        inner->SetWidth(c.width);
+        EXPECT_EQ(PaintedPixel(*form, c.probeX, 7 + 1), c.expected)
+            << "width " << c.width << " at " << c.probeX;
+    }
+    EXPECT_EQ(PaintedPixel(*form, 11, 8), clAqua) << "unscaled: only one column is marked";
+}
+
 // --- panels ----------------------------------------------------------------------------------
 
 TEST(VantlePanelTest, TransparentPanelShowsThePictureBeneathAndStretchesItsBackground) {
