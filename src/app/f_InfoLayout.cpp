@@ -38,6 +38,9 @@ void Tfrm_Info::CreateLayout() {
     SetClientHeight(161);
     SetColor(0xFFFFFF);
     SetPosition(poDesigned);
+    // Above every normal window, so that its own shadow can never come to lie over it and take
+    // its clicks.
+    SetFormStyle(fsStayOnTop);
     SetLeft(482);
     SetTop(281);
     Font().SetName(L"MS Sans Serif");

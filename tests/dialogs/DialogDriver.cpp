@@ -1,8 +1,13 @@
 #include "DialogDriver.h"
 
+#include "ShadowFinder.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "ui/Application.h"
+#include "ui/Form.h"
 
 namespace qv::test {
 
@@ -19,7 +24,8 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &pid);
     if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
     wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
+    // Read without a message: the window's thread may be waiting for this one.
+    InternalGetWindowText(window, text, 256);
     if (*request->caption != text) return TRUE;
     request->found = window;
     return FALSE;
@@ -48,12 +54,71 @@ void SendKey(WORD key, bool up) {
     SendInput(1, &input, sizeof input);
 }
 
+// Waits until a press at the screen point would reach window: its shadow, which shows a moment
+// after it, is in place, and nothing but the two lies above the point. (The shadow lets the
+// mouse through to the window; asked from another thread, WindowFromPoint cannot see that.)
+void WaitUntilOnTopAt(HWND window, POINT screen) {
+    WaitUntil(
+        [&] {
+            const HWND shadow = FindShadowOf(window);
+            const HWND top = GetAncestor(WindowFromPoint(screen), GA_ROOT);
+            return shadow && (top == window || top == shadow);
+        },
+        3s);
+}
+
+// Input is given to its window when it is queued: while a control still holds the mouse from
+// the last click, the next one would go to that control. Waits until the mouse is free.
+void WaitUntilMouseFree(HWND window) {
+    WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+                   info.hwndCapture == nullptr;
+        },
+        3s);
+}
+
 bool InMoveLoop(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
            (info.flags & GUI_INMOVESIZE) != 0;
 }
+
+void ClickAtScreen(POINT screen) {
+    SendMouse(MOUSEEVENTF_MOVE, screen);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouse(MOUSEEVENTF_LEFTUP, screen);
+}
+
+// Under Wine on a display without a window manager, the first clicks on a new program's first
+// windows can be lost while its display connection settles. Before its first test, each test
+// program clicks a plain window until a click arrives.
+class ClicksArrive : public testing::Environment {
+public:
+    void SetUp() override {
+        const std::wstring caption = L"QvClickProbe";
+        auto probe = MakeForm<TForm>(nullptr);
+        probe->SetCaption(caption);
+        probe->SetBounds(100, 100, 200, 120);
+        probe->OnClick = [&probe](TComponent*) { probe->SetModalResult(mrOk); };
+        bool arrived = false;
+        RunDriven([&probe] { return probe->ShowModal(); }, caption,
+                  [&] {
+                      const HWND window = WaitForDialog(caption);
+                      for (int attempt = 0; window && attempt < 40 && !arrived; ++attempt) {
+                          ClickAtScreen(ClientToScreenPoint(window, {100, 60}));
+                          arrived = WaitUntil([&] { return !DialogShowing(caption); }, 250ms);
+                      }
+                  });
+        ASSERT_TRUE(arrived) << "no click reached a window of this program";
+    }
+};
+
+const testing::Environment* const kClicksArrive =
+    testing::AddGlobalTestEnvironment(new ClicksArrive);
 
 }  // namespace
 
@@ -71,10 +136,10 @@ HWND WaitForDialog(const std::wstring& caption, std::chrono::milliseconds deadli
     WaitUntil(
         [&] {
             found = FindDialog(caption);
-            return found && IsWindowEnabled(found);
+            return found && IsWindowEnabled(found) && GetForegroundWindow() == found;
         },
         deadline);
-    return found && IsWindowEnabled(found) ? found : nullptr;
+    return found && IsWindowEnabled(found) && GetForegroundWindow() == found ? found : nullptr;
 }
 
 bool DialogShowing(const std::wstring& caption) {
@@ -93,11 +158,16 @@ RECT WindowRectOf(HWND window) {
 }
 
 void MoveMouse(HWND window, POINT client) {
-    SendMouse(MOUSEEVENTF_MOVE, ClientToScreenPoint(window, client));
+    const POINT screen = ClientToScreenPoint(window, client);
+    WaitUntilMouseFree(window);
+    WaitUntilOnTopAt(window, screen);
+    SendMouse(MOUSEEVENTF_MOVE, screen);
 }
 
 void Click(HWND window, POINT client, bool rightButton) {
     const POINT screen = ClientToScreenPoint(window, client);
+    WaitUntilMouseFree(window);
+    WaitUntilOnTopAt(window, screen);
     SendMouse(MOUSEEVENTF_MOVE, screen);
     SendMouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, screen);
     SendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, screen);
@@ -118,6 +188,9 @@ void PressKeys(std::initializer_list<WORD> chord) {
 
 void Drag(HWND window, POINT from, int dx, int dy, bool startsMoveLoop) {
     POINT at = ClientToScreenPoint(window, from);
+    WaitUntilMouseFree(window);
+    WaitUntilOnTopAt(window, at);
+    const RECT start = WindowRectOf(window);
     SendMouse(MOUSEEVENTF_MOVE, at);
     SendMouse(MOUSEEVENTF_LEFTDOWN, at);
     // The moves belong to the system's move loop, which the press starts.
@@ -125,6 +198,15 @@ void Drag(HWND window, POINT from, int dx, int dy, bool startsMoveLoop) {
     constexpr int kSteps = 8;
     for (int i = 1; i <= kSteps; ++i) {
         SendMouse(MOUSEEVENTF_MOVE, {at.x + dx * i / kSteps, at.y + dy * i / kSteps});
+    }
+    // The release would end the move loop before the last move is taken: let the window arrive.
+    if (startsMoveLoop) {
+        WaitUntil(
+            [&] {
+                const RECT now = WindowRectOf(window);
+                return now.left - start.left == dx && now.top - start.top == dy;
+            },
+            3s);
     }
     SendMouse(MOUSEEVENTF_LEFTUP, {at.x + dx, at.y + dy});
     WaitUntil([&] { return !InMoveLoop(window); }, 3s);

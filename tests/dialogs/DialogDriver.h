@@ -19,7 +19,8 @@ inline constexpr std::chrono::milliseconds kWindowDeadline = 10s;
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = kWindowDeadline);
 
-// A visible, enabled top-level window of this process with the given caption; null when none
+// A visible, enabled, foreground top-level window of this process with the given caption; null
+// when none
 // shows up before the deadline.
 HWND WaitForDialog(const std::wstring& caption,
                    std::chrono::milliseconds deadline = kWindowDeadline);
