@@ -112,9 +112,6 @@ TQelCustomControl::TQelCustomControl(TComponent* owner)
 TQelCustomControl::~TQelCustomControl() {
     padding_->OnChange = nullptr;
     margins_->OnChange = nullptr;
-    // Leave the parent while this is still known to be a windowed control, so that the parent
-    // also drops it from its tab order (the base destructor sees only a plain control).
-    TCustomControl::SetParent(nullptr);
 }
 
 // --- bounds ----------------------------------------------------------------------------------

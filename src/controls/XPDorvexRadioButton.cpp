@@ -32,9 +32,6 @@ TXPDorvexRadioButton::TXPDorvexRadioButton(TComponent* owner)
 TXPDorvexRadioButton::~TXPDorvexRadioButton() {
     glyph_->OnChange = nullptr;
     checkedGlyph_->OnChange = nullptr;
-    // Leave the parent while this is still known to be a windowed control, so that the parent
-    // also drops it from its tab order.
-    TWinControl::SetParent(nullptr);
 }
 
 // --- settings --------------------------------------------------------------------------------

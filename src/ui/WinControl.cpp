@@ -92,6 +92,9 @@ void ReportException(const char* where, const char* what) {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // The parent's tab order holds windowed children only; by the time the base destructor
+    // leaves the parent, this is no longer known to be one.
+    if (TWinControl* parent = Parent()) std::erase(parent->tabList_, this);
     BeginDestruction();
     DestroyComponents();
     DestroyChildren();

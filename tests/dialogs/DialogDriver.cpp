@@ -169,6 +169,11 @@ void Click(HWND window, POINT client, bool rightButton) {
     WaitUntilMouseFree(window);
     WaitUntilOnTopAt(window, screen);
     SendMouse(MOUSEEVENTF_MOVE, screen);
+    // A press sent before the pointer has arrived may land where the pointer was last seen.
+    WaitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    });
     SendMouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, screen);
     SendMouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, screen);
 }
@@ -197,16 +202,19 @@ void Drag(HWND window, POINT from, int dx, int dy, bool startsMoveLoop) {
     if (startsMoveLoop) WaitUntil([&] { return InMoveLoop(window); }, 3s);
     constexpr int kSteps = 8;
     for (int i = 1; i <= kSteps; ++i) {
-        SendMouse(MOUSEEVENTF_MOVE, {at.x + dx * i / kSteps, at.y + dy * i / kSteps});
-    }
-    // The release would end the move loop before the last move is taken: let the window arrive.
-    if (startsMoveLoop) {
-        WaitUntil(
-            [&] {
-                const RECT now = WindowRectOf(window);
-                return now.left - start.left == dx && now.top - start.top == dy;
-            },
-            3s);
+        const POINT step{at.x + dx * i / kSteps, at.y + dy * i / kSteps};
+        SendMouse(MOUSEEVENTF_MOVE, step);
+        if (!startsMoveLoop) continue;
+        // The move loop may drop a move that arrives while it is busy: wait until the window has
+        // followed each step, nudging the pointer again when it has not.
+        const auto arrived = [&] {
+            const RECT now = WindowRectOf(window);
+            return now.left - start.left == step.x - at.x && now.top - start.top == step.y - at.y;
+        };
+        for (int attempt = 0; attempt < 3 && !WaitUntil(arrived, 1s); ++attempt) {
+            SendMouse(MOUSEEVENTF_MOVE, {step.x + 1, step.y + 1});
+            SendMouse(MOUSEEVENTF_MOVE, step);
+        }
     }
     SendMouse(MOUSEEVENTF_LEFTUP, {at.x + dx, at.y + dy});
     WaitUntil([&] { return !InMoveLoop(window); }, 3s);

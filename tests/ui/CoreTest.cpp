@@ -191,6 +191,18 @@ TEST(ModalTest, CloseQueryCanKeepTheLoopRunning) {
     EXPECT_EQ(asked, 2);
 }
 
+TEST(FormTest, ADeletedWindowedChildLeavesTheTabOrder) {
+    auto form = MakeForm<TForm>(nullptr);
+    auto* first = new FilledCustom(form.get());
+    auto* second = new FilledCustom(form.get());
+    first->SetParent(form.get());
+    second->SetParent(form.get());
+    delete first;
+    std::vector<TWinControl*> order;
+    form->GetTabOrderList(order);
+    EXPECT_EQ(order, std::vector<TWinControl*>{second});
+}
+
 TEST(FormTest, CreateRunsOnceAtConstructionAndShowBeforeTheWindowAppears) {
     class Counting : public TForm {
     public:
