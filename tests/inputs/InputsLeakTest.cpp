@@ -76,8 +76,10 @@ TEST(InputsLeakTest, ControlsGiveBackTheirObjects) {
     const int gdiBefore = FreeGdiSlots();
     const int userBefore = FreeUserSlots();
     for (int round = 0; round < 20; ++round) UseEveryDrawingPath(*form);
-    EXPECT_EQ(FreeGdiSlots(), gdiBefore) << "GDI objects leaked";
-    EXPECT_EQ(FreeUserSlots(), userBefore) << "USER objects leaked";
+    // A leak leaves fewer free slots; more may be free when Wine hands back objects of earlier
+    // windows late.
+    EXPECT_GE(FreeGdiSlots(), gdiBefore) << "GDI objects leaked";
+    EXPECT_GE(FreeUserSlots(), userBefore) << "USER objects leaked";
     // The form stays: destroying a shown window is slow without a window manager, and the
     // process ends right after.
 }

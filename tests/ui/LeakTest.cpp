@@ -134,8 +134,10 @@ TEST(LeakTest, OpeningAndClosingFormsManyTimesReturnsEveryObject) {
     const int userBefore = FreeUserSlots();
     for (int i = 0; i < 25; ++i) OpenUseAndCloseAForm();
     Application().ProcessMessages();
-    EXPECT_EQ(FreeGdiSlots(), gdiBefore) << "GDI objects leaked";
-    EXPECT_EQ(FreeUserSlots(), userBefore) << "USER objects leaked";
+    // A leak leaves fewer free slots; more may be free when Wine hands back objects of earlier
+    // windows late.
+    EXPECT_GE(FreeGdiSlots(), gdiBefore) << "GDI objects leaked";
+    EXPECT_GE(FreeUserSlots(), userBefore) << "USER objects leaked";
     if (gdiReported != 0) {  // the system counts them too (Windows)
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiReported);
         EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userReported);
