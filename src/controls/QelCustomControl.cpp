@@ -336,29 +336,7 @@ void TQelCustomControl::PositionChild(TControl* control, TAlign align, RECT& rec
         actualWidth = control->Width();
         actualHeight = control->Height();
     }
-    // A child that kept another size (constraints) gives the difference back.
-    const int dw = width - actualWidth, dh = height - actualHeight;
-    switch (align) {
-        case alTop:
-            rect.top -= dh;
-            break;
-        case alBottom:
-            rect.bottom += dh;
-            break;
-        case alLeft:
-            rect.left -= dw;
-            break;
-        case alRight:
-            rect.right += dw;
-            break;
-        case alClient:
-            rect.right += dw;
-            rect.bottom += dh;
-            break;
-        case alCustom:
-        case alNone:
-            break;
-    }
+    GiveBackUnusedSpace(align, width - actualWidth, height - actualHeight, rect);
 }
 
 void TQelCustomControl::RepositionByAnchors(TControl* control) {

@@ -432,24 +432,26 @@ void TWinControl::DoPositionByAlign(TControl* control, TAlign align, RECT& rect)
             break;
     }
     control->SetAlignedBounds(left, top, w, h);
-    // A control that kept another size (constraints, auto size) gives the difference back.
-    const int dw = w - control->Width(), dh = h - control->Height();
+    GiveBackUnusedSpace(align, w - control->Width(), h - control->Height(), rect);
+}
+
+void GiveBackUnusedSpace(TAlign align, int unusedWidth, int unusedHeight, RECT& rect) {
     switch (align) {
         case alTop:
-            rect.top -= dh;
+            rect.top -= unusedHeight;
             break;
         case alBottom:
-            rect.bottom += dh;
+            rect.bottom += unusedHeight;
             break;
         case alLeft:
-            rect.left -= dw;
+            rect.left -= unusedWidth;
             break;
         case alRight:
-            rect.right += dw;
+            rect.right += unusedWidth;
             break;
         case alClient:
-            rect.right += dw;
-            rect.bottom += dh;
+            rect.right += unusedWidth;
+            rect.bottom += unusedHeight;
             break;
         default:
             break;

@@ -210,4 +210,8 @@ private:
     ScopedBrush colorBrush_;
 };
 
+// After an aligned control has been placed: a control that kept a smaller (or larger) size than
+// it was given (constraints, automatic size) hands the difference back to the space still free.
+void GiveBackUnusedSpace(TAlign align, int unusedWidth, int unusedHeight, RECT& rect);
+
 }  // namespace qv
